@@ -1,0 +1,23 @@
+# Thin wrapper around CMake. `make run` compares the bundled sample graphs,
+# `make test` builds everything under the sanitizers and runs every test.
+BUILD_DIR ?= build
+TEST_BUILD_DIR ?= build-test
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all run test clean
+
+all:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DPLANDREX_TESTS=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: all
+	./$(BUILD_DIR)/plandrex/plandrex --help
+
+test:
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPLANDREX_TESTS=ON \
+	  -DPLANDREX_SANITIZE=ON -DPLANDREX_WERROR=ON
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

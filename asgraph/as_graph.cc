@@ -1,0 +1,83 @@
+#include "asgraph/as_graph.h"
+
+#include <cstring>
+
+const char* const ASGraph::graphMarker = "ZNG";
+const char* const ASGraph::diffGraphMarker = "ZND";
+
+namespace {
+
+char* copyString(const char* text) {
+  std::size_t length = std::strlen(text);
+  char* copy = new char[length + 1];
+  std::memcpy(copy, text, length + 1);
+  return copy;
+}
+
+}  // namespace
+
+ASGraph::ASGraph() = default;
+
+ASGraph::ASGraph(const ASGraph& other) : ASGraphBase() { *this = other; }
+
+ASGraph::~ASGraph() { clearSourceFiles(); }
+
+void ASGraph::clearSourceFiles() {
+  while (!sourceFiles.isEmpty()) {
+    delete[] sourceFiles.pop();
+  }
+}
+
+ASGraph& ASGraph::operator=(const ASGraph& other) {
+  if (this == &other) {
+    return *this;
+  }
+  ASGraphBase::operator=(other);
+  differential = other.differential;
+  std::memcpy(errReasonText, other.errReasonText, sizeof errReasonText);
+  std::memcpy(comment, other.comment, sizeof comment);
+  // other's list is walked through a copy: its cursor is part of its state.
+  List<char*> names(other.sourceFiles);
+  setSourceFiles(names, true);
+  return *this;
+}
+
+int ASGraph::dirToVal(edge_dir dir) const {
+  switch (dir) {
+    case dir_backward:
+      return -1;
+    case dir_forward:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+edge_dir ASGraph::valToDir(int value) const {
+  switch (value) {
+    case -1:
+      return dir_backward;
+    case 1:
+      return dir_forward;
+    default:
+      return dir_none;
+  }
+}
+
+void ASGraph::setComment(const char* text) {
+  std::strncpy(comment, text, 512);
+  comment[512] = '\0';
+}
+
+void ASGraph::setSourceFiles(List<char*>& names, bool replace) {
+  if (replace) {
+    clearSourceFiles();
+  }
+  names.goToFirst();
+  if (names.isEmpty()) {
+    return;
+  }
+  do {
+    sourceFiles.enqueue(copyString(names.current()));
+  } while (names.next());
+}

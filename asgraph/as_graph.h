@@ -1,0 +1,59 @@
+#ifndef ASGRAPH_AS_GRAPH_H_
+#define ASGRAPH_AS_GRAPH_H_
+
+#include <cstdio>
+
+#include "asgraph/as_edge_weight.h"
+#include "graph/graph.h"
+#include "graph/list.h"
+
+using ASGraphBase = Graph<unsigned short, ASEdgeWeight, unsigned short>;
+
+// The AS-level graph: AS numbers as nodes (key and weight are both the AS
+// number), adjacencies with two ASEdgeWeight records each, plus the names of
+// the source files it was made from, a one-line comment, the differential
+// flag and the reason of the last failed file operation.
+class ASGraph : public ASGraphBase {
+ public:
+  static const char* const graphMarker;      // "ZNG": plain graph file
+  static const char* const diffGraphMarker;  // "ZND": differential graph file
+
+  ASGraph();
+  ASGraph(const ASGraph& other);
+  ~ASGraph();
+  // Deep copy, with fresh copies of the source names. Assigning a newly
+  // constructed graph empties this one.
+  ASGraph& operator=(const ASGraph& other);
+
+  // -1 for dir_backward, 1 for dir_forward, 0 for anything else.
+  int dirToVal(edge_dir dir) const;
+  // dir_backward for -1, dir_forward for 1, dir_none for anything else.
+  edge_dir valToDir(int value) const;
+
+  // Reason of the last failed readFromFile/writeToFile; empty after a success.
+  char* errReason() { return errReasonText; }
+  List<char*>& getSourceFiles() { return sourceFiles; }
+  char* getComment() { return comment; }
+  // Keeps at most 512 characters.
+  void setComment(const char* text);
+  bool& isDifferential() { return differential; }
+  // Appends fresh copies of names (after emptying the list when replace is
+  // set). Walks names with its own cursor, which is left on the last name.
+  void setSourceFiles(List<char*>& names, bool replace);
+
+  // Adds what the stream holds to this graph. false: errReason() tells why;
+  // what was read before the failing line stays in the graph.
+  bool readFromFile(FILE* stream);
+  // Writes the graph. false: errReason() tells which write failed.
+  bool writeToFile(FILE* stream);
+
+ private:
+  void clearSourceFiles();
+
+  bool differential = false;
+  char errReasonText[513] = {0};
+  List<char*> sourceFiles;
+  char comment[513] = {0};
+};
+
+#endif  // ASGRAPH_AS_GRAPH_H_

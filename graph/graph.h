@@ -1,0 +1,297 @@
+#ifndef GRAPH_GRAPH_H_
+#define GRAPH_GRAPH_H_
+
+#include <cstdint>
+
+#include "graph/bst.h"
+#include "graph/list.h"
+
+// Direction of an adjacency as seen from the endpoint that holds the record.
+enum edge_dir : unsigned char { dir_none = 0, dir_backward = 1, dir_forward = 2 };
+
+// The direction seen from the other endpoint; anything but the two directed
+// values maps to dir_none.
+inline edge_dir reverse(edge_dir dir) {
+  switch (dir) {
+    case dir_backward:
+      return dir_forward;
+    case dir_forward:
+      return dir_backward;
+    default:
+      return dir_none;
+  }
+}
+
+// Nodes (key K, weight N) and adjacencies between them. Every adjacency is
+// stored at both endpoints, and the two records mirror each other: swapped
+// weights, reversed direction. A self-loop has a single record.
+//
+// Callers reach the stored records through heap views (graph_node,
+// graph_edge) that the caller frees, with freeView, while the pointers inside
+// a view reach into the graph and stay valid until the graph is assigned to
+// or destroyed. Writing through a view changes only the record it points into.
+template <class K, class W, class N>
+class Graph {
+ public:
+  struct node;
+
+  struct edge {
+    W fwdWeight;
+    W revWeight;
+    edge_dir dir = dir_none;
+    node* from = nullptr;
+    node* to = nullptr;
+  };
+
+  struct node {
+    N weight{};
+    K key{};
+    BST<edge*, K> edges;
+    bool visited = false;
+  };
+
+  struct graph_node {
+    N* weight;
+    K key;
+  };
+
+  struct graph_edge {
+    W* fwdWeight;
+    W* revWeight;
+    edge_dir* dir;
+    graph_node* from;
+    graph_node* to;
+  };
+
+  Graph() = default;
+  Graph(const Graph& other) { *this = other; }
+  ~Graph();
+  // Deep copy; views handed out earlier by this graph become invalid.
+  Graph& operator=(const Graph& other);
+
+  // 1: added; 0: a node with this key exists (it keeps its weight).
+  int addNode(const N& weight, const K& key);
+  // 0: an endpoint is missing; 1: the adjacency exists and was left alone;
+  // 2: it existed and was overwritten; 3: a new adjacency was created.
+  int addEdge(const K& fromKey, const K& toKey, const edge_dir& dir, const W& fwdWeight,
+              const W& revWeight);
+  // New view of the record held at fromKey for the adjacency to toKey, or
+  // null when there is no such adjacency. The caller frees it with freeView.
+  graph_edge* edgeProperties(const K& fromKey, const K& toKey) const;
+
+  std::uint32_t nodes() const { return nodeCount; }
+  std::uint32_t edges() const { return edgeCount; }
+
+  // One new view per node, ascending by key. The list belongs to the graph
+  // and is emptied by the next call; the caller copies it and frees the views.
+  List<graph_node*>& listNodes();
+  // One new view per adjacency, each listed once from its smaller key, in
+  // ascending (from, to) order. Same ownership as listNodes.
+  List<graph_edge*>& listEdges();
+
+  static void freeView(graph_node* view) { delete view; }
+  static void freeView(graph_edge* view) {
+    delete view->from;
+    delete view->to;
+    delete view;
+  }
+
+ private:
+  // The only places where node and adjacency records and views are made.
+  static node* newNode(const N& weight, const K& key);
+  static edge* newEdge(const W& fwd, const W& rev, edge_dir dir, node* from, node* to);
+  static graph_node* newNodeView(node* n) { return new graph_node{&n->weight, n->key}; }
+  static graph_edge* newEdgeView(edge* e) {
+    return new graph_edge{&e->fwdWeight, &e->revWeight, &e->dir, newNodeView(e->from),
+                          newNodeView(e->to)};
+  }
+  void freeRecords();
+
+  std::uint32_t nodeCount = 0;
+  std::uint32_t edgeCount = 0;
+  BST<node*, K> nodeTree;
+  List<graph_node*> nodeViews;
+  List<graph_edge*> edgeViews;
+};
+
+template <class K, class W, class N>
+typename Graph<K, W, N>::node* Graph<K, W, N>::newNode(const N& weight, const K& key) {
+  node* n = new node;
+  n->weight = weight;
+  n->key = key;
+  return n;
+}
+
+template <class K, class W, class N>
+typename Graph<K, W, N>::edge* Graph<K, W, N>::newEdge(const W& fwd, const W& rev, edge_dir dir,
+                                                       node* from, node* to) {
+  edge* e = new edge;
+  e->fwdWeight = fwd;
+  e->revWeight = rev;
+  e->dir = dir;
+  e->from = from;
+  e->to = to;
+  return e;
+}
+
+template <class K, class W, class N>
+void Graph<K, W, N>::freeRecords() {
+  List<node*>& all = nodeTree.listItems();
+  while (!all.isEmpty()) {
+    node* n = all.pop();
+    List<edge*>& records = n->edges.listItems();
+    while (!records.isEmpty()) {
+      delete records.pop();
+    }
+    delete n;
+  }
+}
+
+template <class K, class W, class N>
+Graph<K, W, N>::~Graph() {
+  freeRecords();
+}
+
+template <class K, class W, class N>
+Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
+  if (this == &other) {
+    return *this;
+  }
+  freeRecords();
+  nodeTree = BST<node*, K>();
+  nodeCount = 0;
+  edgeCount = 0;
+
+  // Listing writes scratch state, so other's tree is listed through a copy.
+  BST<node*, K> otherTree(other.nodeTree);
+  List<node*> otherNodes = otherTree.listItems();
+  otherNodes.goToFirst();
+  if (!otherNodes.isEmpty()) {
+    do {
+      node* n = otherNodes.current();
+      addNode(n->weight, n->key);
+    } while (otherNodes.next());
+    // The first record met for each adjacency is the one at its smaller key:
+    // it creates both mirrored records, and its partner then changes nothing.
+    otherNodes.goToFirst();
+    do {
+      BST<edge*, K> records(otherNodes.current()->edges);
+      List<edge*>& list = records.listItems();
+      while (!list.isEmpty()) {
+        edge* r = list.pop();
+        addEdge(r->from->key, r->to->key, r->dir, r->fwdWeight, r->revWeight);
+      }
+    } while (otherNodes.next());
+  }
+  nodeCount = other.nodeCount;
+  edgeCount = other.edgeCount;
+  return *this;
+}
+
+template <class K, class W, class N>
+int Graph<K, W, N>::addNode(const N& weight, const K& key) {
+  if (nodeTree.findItem(key) != nullptr) {
+    return 0;
+  }
+  nodeTree.addItem(newNode(weight, key), key);
+  ++nodeCount;
+  return 1;
+}
+
+template <class K, class W, class N>
+int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& dir,
+                            const W& fwdWeight, const W& revWeight) {
+  node** fromSlot = nodeTree.findItem(fromKey);
+  node** toSlot = nodeTree.findItem(toKey);
+  if (fromSlot == nullptr || toSlot == nullptr) {
+    return 0;
+  }
+  node* from = *fromSlot;
+  node* to = *toSlot;
+  edge** found = from->edges.findItem(toKey);
+  if (found == nullptr) {
+    ++edgeCount;
+    from->edges.addItem(newEdge(fwdWeight, revWeight, dir, from, to), toKey);
+    if (!(fromKey == toKey)) {
+      to->edges.addItem(newEdge(revWeight, fwdWeight, reverse(dir), to, from), fromKey);
+    }
+    return 3;
+  }
+
+  edge* r = *found;
+  edge_dir stored = r->dir;
+  edge_dir result;
+  if (stored == dir_none) {
+    if (dir == dir_none) {
+      return 1;
+    }
+    result = dir;
+  } else if (dir == dir_none) {
+    result = dir_none;
+  } else if (dir == stored) {
+    return 1;
+  } else {
+    // Two opposite directions cancel out.
+    result = dir_none;
+  }
+  edge* s = *to->edges.findItem(fromKey);
+  // For a self-loop s is r, and the second set of writes is the one that stays.
+  s->fwdWeight = revWeight;
+  s->revWeight = fwdWeight;
+  s->dir = reverse(result);
+  r->fwdWeight = fwdWeight;
+  r->revWeight = revWeight;
+  r->dir = result;
+  return 2;
+}
+
+template <class K, class W, class N>
+typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fromKey,
+                                                                    const K& toKey) const {
+  node** fromSlot = nodeTree.findItem(fromKey);
+  if (fromSlot == nullptr) {
+    return nullptr;
+  }
+  edge** found = (*fromSlot)->edges.findItem(toKey);
+  if (found == nullptr) {
+    return nullptr;
+  }
+  return newEdgeView(*found);
+}
+
+template <class K, class W, class N>
+List<typename Graph<K, W, N>::graph_node*>& Graph<K, W, N>::listNodes() {
+  nodeViews = List<graph_node*>();
+  List<node*>& all = nodeTree.listItems();
+  while (!all.isEmpty()) {
+    nodeViews.enqueue(newNodeView(all.pop()));
+  }
+  return nodeViews;
+}
+
+template <class K, class W, class N>
+List<typename Graph<K, W, N>::graph_edge*>& Graph<K, W, N>::listEdges() {
+  edgeViews = List<graph_edge*>();
+  // The node list is drained as we go: a node is marked only after all of its
+  // records were seen, so each adjacency is listed once, from its smaller key.
+  List<node*>& all = nodeTree.listItems();
+  List<node*> marked;
+  while (!all.isEmpty()) {
+    node* a = all.pop();
+    List<edge*>& records = a->edges.listItems();
+    while (!records.isEmpty()) {
+      edge* r = records.pop();
+      if (!r->to->visited) {
+        edgeViews.enqueue(newEdgeView(r));
+      }
+    }
+    a->visited = true;
+    marked.push(a);
+  }
+  while (!marked.isEmpty()) {
+    marked.pop()->visited = false;
+  }
+  return edgeViews;
+}
+
+#endif  // GRAPH_GRAPH_H_
