@@ -1,0 +1,196 @@
+#include "graph/bst.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using IntTree = BST<int, int>;
+using Node = IntTree::tree_node;
+
+// Checks order, AVL balance and stored balances; returns the subtree height.
+int checkSubtree(const Node* node, const int* low, const int* high, int* nodes) {
+  if (node == nullptr) {
+    return 0;
+  }
+  ++*nodes;
+  if (low != nullptr) {
+    EXPECT_GT(node->key, *low);
+  }
+  if (high != nullptr) {
+    EXPECT_LT(node->key, *high);
+  }
+  int left = checkSubtree(node->left, low, &node->key, nodes);
+  int right = checkSubtree(node->right, &node->key, high, nodes);
+  EXPECT_EQ(node->balance, right - left) << "at key " << node->key;
+  EXPECT_LE(std::abs(right - left), 1) << "at key " << node->key;
+  EXPECT_EQ(node->visitState, 0) << "scratch state left set at key " << node->key;
+  return 1 + std::max(left, right);
+}
+
+void checkTree(const IntTree& tree) {
+  int nodes = 0;
+  checkSubtree(tree.rootNode(), nullptr, nullptr, &nodes);
+  EXPECT_EQ(static_cast<std::uint64_t>(nodes), tree.size());
+}
+
+// Pre-order rendering "key(left,right)" of the shape with balances.
+std::string shape(const Node* n) {
+  if (n == nullptr) {
+    return "-";
+  }
+  std::string s = std::to_string(n->key) + "[" + std::to_string(n->balance) + "]";
+  if (n->left == nullptr && n->right == nullptr) {
+    return s;
+  }
+  return s + "(" + shape(n->left) + "," + shape(n->right) + ")";
+}
+
+std::vector<int> listed(IntTree& tree) {
+  List<int> copy = tree.listItems();
+  std::vector<int> out;
+  while (!copy.isEmpty()) {
+    out.push_back(copy.pop());
+  }
+  return out;
+}
+
+IntTree build(const std::vector<int>& keys) {
+  IntTree tree;
+  for (int k : keys) {
+    tree.addItem(k * 10, k);
+  }
+  return tree;
+}
+
+TEST(BSTTest, RotationsGiveTheExpectedShapes) {
+  struct Case {
+    std::vector<int> keys;
+    std::string shape;
+  } cases[] = {
+      {{1, 2, 3, 4, 5, 6, 7}, "4[0](2[0](1[0],3[0]),6[0](5[0],7[0]))"},
+      {{3, 1, 2}, "2[0](1[0],3[0])"},  // LR at 3
+      {{1, 3, 2}, "2[0](1[0],3[0])"},  // RL at 1
+      {{3, 2, 1}, "2[0](1[0],3[0])"},  // LL at 3
+      {{5, 3, 8, 1, 4, 2}, "3[0](1[1](-,2[0]),5[0](4[0],8[0]))"},
+      {{5, 3, 8, 4, 7, 9, 6}, "5[1](3[1](-,4[0]),8[-1](7[-1](6[0],-),9[0]))"},
+      {{10, 5, 15, 3, 7, 6}, "7[0](5[0](3[0],6[0]),10[1](-,15[0]))"},   // LR, G leaning right
+      {{10, 5, 15, 3, 7, 8}, "7[0](5[-1](3[0],-),10[0](8[0],15[0]))"},  // LR, G leaning left
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.keys));
+    IntTree tree = build(c.keys);
+    EXPECT_EQ(shape(tree.rootNode()), c.shape);
+    checkTree(tree);
+  }
+}
+
+TEST(BSTTest, DuplicateKeyIsRefused) {
+  IntTree tree = build({2, 1, 3});
+  EXPECT_FALSE(tree.addItem(99, 2));
+  EXPECT_EQ(tree.size(), 3u);
+  EXPECT_EQ(*tree.findItem(2), 20);
+}
+
+TEST(BSTTest, FindGivesWritableItemOrNull) {
+  IntTree tree = build({2, 1, 3});
+  EXPECT_EQ(tree.findItem(4), nullptr);
+  *tree.findItem(3) = 333;
+  EXPECT_EQ(*tree.findItem(3), 333);
+  EXPECT_EQ(listed(tree), (std::vector<int>{10, 20, 333}));
+}
+
+TEST(BSTTest, ListItemsIsRefilledAndCopiesAreIndependent) {
+  IntTree empty;
+  EXPECT_TRUE(empty.listItems().isEmpty());
+  IntTree tree = build({2, 1, 3});
+  List<int> first = tree.listItems();
+  tree.addItem(40, 4);
+  EXPECT_EQ(listed(tree), (std::vector<int>{10, 20, 30, 40}));
+  EXPECT_EQ(first.len(), 3u);
+}
+
+TEST(BSTTest, AssignmentCopiesShapeAndReusesOrFreesNodes) {
+  std::vector<int> thousand(1000);
+  for (int i = 0; i < 1000; ++i) {
+    thousand[i] = (i * 7919) % 1000;
+  }
+  IntTree big = build(thousand);
+  IntTree empty;
+  big = empty;
+  EXPECT_TRUE(big.isEmpty());
+  EXPECT_EQ(big.size(), 0u);
+
+  IntTree seven = build({1, 2, 3, 4, 5, 6, 7});
+  IntTree three = build({30, 10, 20});
+  three = seven;
+  EXPECT_EQ(shape(three.rootNode()), shape(seven.rootNode()));
+  EXPECT_EQ(three.size(), 7u);
+
+  IntTree small = build({2, 1});
+  seven = small;  // surplus nodes are freed (LeakSanitizer watches)
+  EXPECT_EQ(shape(seven.rootNode()), "2[-1](1[0],-)");
+  seven = seven;
+  EXPECT_EQ(seven.size(), 2u);
+
+  IntTree copy(three);
+  EXPECT_EQ(shape(copy.rootNode()), shape(three.rootNode()));
+  copy.addItem(80, 8);
+  EXPECT_EQ(three.size(), 7u);
+}
+
+TEST(BSTTest, DeepTreeIsWalkedWithoutRecursion) {
+  BST<int, int> tree;
+  const int n = 200000;
+  for (int i = 0; i < n; ++i) {
+    tree.addItem(i, i);
+  }
+  List<int> all = tree.listItems();
+  EXPECT_EQ(all.len(), static_cast<std::uint64_t>(n));
+  EXPECT_EQ(all.first(), 0);
+  EXPECT_EQ(all.last(), n - 1);
+}
+
+TEST(BSTTest, AgreesWithStdMapUnderRandomInsertions) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(round);
+    IntTree tree;
+    std::map<int, int> model;
+    int range = 10 + round * 50;
+    for (int i = 0; i < 300; ++i) {
+      int key = static_cast<int>(rng() % range);
+      bool added = tree.addItem(key + 1000, key);
+      ASSERT_EQ(added, model.emplace(key, key + 1000).second);
+      if (i % 37 == 0) {
+        checkTree(tree);
+      }
+    }
+    checkTree(tree);
+    std::vector<int> expected;
+    for (auto& kv : model) {
+      expected.push_back(kv.second);
+    }
+    EXPECT_EQ(listed(tree), expected);
+    IntTree copy;
+    copy = tree;
+    checkTree(copy);
+    EXPECT_EQ(listed(copy), expected);
+  }
+}
+
+TEST(BSTTest, PointerItemsAreNotFreed) {
+  int value = 3;
+  {
+    BST<int*, int> tree;
+    tree.addItem(&value, 1);
+  }
+  EXPECT_EQ(value, 3);
+}
+
+}  // namespace

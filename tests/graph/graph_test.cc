@@ -1,0 +1,296 @@
+#include "graph/graph.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Weight {
+  int value = 0;
+  bool operator==(const Weight& o) const { return value == o.value; }
+};
+
+using TestGraph = Graph<unsigned short, Weight, unsigned short>;
+using EdgeView = TestGraph::graph_edge;
+
+struct Seen {
+  unsigned short from, to;
+  int fwd, rev;
+  edge_dir dir;
+  bool operator==(const Seen& o) const {
+    return std::tie(from, to, fwd, rev, dir) == std::tie(o.from, o.to, o.fwd, o.rev, o.dir);
+  }
+};
+
+std::ostream& operator<<(std::ostream& os, const Seen& s) {
+  return os << "(" << s.from << "," << s.to << " fwd " << s.fwd << " rev " << s.rev << " dir "
+            << int(s.dir) << ")";
+}
+
+std::vector<Seen> listedEdges(TestGraph& g) {
+  List<EdgeView*> views = g.listEdges();
+  std::vector<Seen> out;
+  while (!views.isEmpty()) {
+    EdgeView* e = views.pop();
+    out.push_back({e->from->key, e->to->key, e->fwdWeight->value, e->revWeight->value, *e->dir});
+    TestGraph::freeView(e);
+  }
+  return out;
+}
+
+// Looks an adjacency up from one side; nullopt-like flag when absent.
+bool properties(const TestGraph& g, unsigned short from, unsigned short to, Seen* out) {
+  EdgeView* e = g.edgeProperties(from, to);
+  if (e == nullptr) {
+    return false;
+  }
+  *out = {e->from->key, e->to->key, e->fwdWeight->value, e->revWeight->value, *e->dir};
+  TestGraph::freeView(e);
+  return true;
+}
+
+// Every adjacency must be visible from both endpoints as exact mirrors, and
+// the counts must agree with what the listings show.
+void checkMirrors(TestGraph& g) {
+  std::vector<Seen> all = listedEdges(g);
+  EXPECT_EQ(all.size(), g.edges());
+  for (const Seen& s : all) {
+    EXPECT_LE(s.from, s.to);
+    if (s.from == s.to) {
+      continue;  // a self-loop has a single record
+    }
+    Seen back{};
+    ASSERT_TRUE(properties(g, s.to, s.from, &back)) << s;
+    EXPECT_EQ(back, (Seen{s.to, s.from, s.rev, s.fwd, reverse(s.dir)})) << s;
+  }
+  List<TestGraph::graph_node*> nodes = g.listNodes();
+  EXPECT_EQ(nodes.len(), g.nodes());
+  while (!nodes.isEmpty()) {
+    TestGraph::graph_node* n = nodes.pop();
+    EXPECT_EQ(*n->weight, n->key);
+    TestGraph::freeView(n);
+  }
+}
+
+TestGraph& withNodes(TestGraph& g, std::initializer_list<unsigned short> keys) {
+  for (unsigned short k : keys) {
+    g.addNode(k, k);
+  }
+  return g;
+}
+
+TEST(EdgeDirTest, ReverseSwapsTheTwoDirections) {
+  EXPECT_EQ(reverse(dir_none), dir_none);
+  EXPECT_EQ(reverse(dir_backward), dir_forward);
+  EXPECT_EQ(reverse(dir_forward), dir_backward);
+  EXPECT_EQ(reverse(static_cast<edge_dir>(7)), dir_none);
+}
+
+TEST(GraphTest, AddNodeRefusesDuplicateKeys) {
+  TestGraph g;
+  EXPECT_EQ(g.addNode(5, 5), 1);
+  EXPECT_EQ(g.addNode(6, 5), 0);
+  EXPECT_EQ(g.nodes(), 1u);
+  List<TestGraph::graph_node*> nodes = g.listNodes();
+  TestGraph::graph_node* n = nodes.pop();
+  EXPECT_EQ(*n->weight, 5);
+  TestGraph::freeView(n);
+}
+
+TEST(GraphTest, AddEdgeFollowsTheMergeTable) {
+  TestGraph g;
+  withNodes(g, {1, 2});
+  Weight a{1}, b{2}, c{3}, d{4};
+  Seen s{};
+
+  EXPECT_EQ(g.addEdge(1, 2, dir_forward, a, b), 3);
+  EXPECT_EQ(g.edges(), 1u);
+  ASSERT_TRUE(properties(g, 1, 2, &s));
+  EXPECT_EQ(s, (Seen{1, 2, 1, 2, dir_forward}));
+  ASSERT_TRUE(properties(g, 2, 1, &s));
+  EXPECT_EQ(s, (Seen{2, 1, 2, 1, dir_backward}));
+
+  // Same direction again: the first weights stay.
+  EXPECT_EQ(g.addEdge(1, 2, dir_forward, c, d), 1);
+  ASSERT_TRUE(properties(g, 1, 2, &s));
+  EXPECT_EQ(s, (Seen{1, 2, 1, 2, dir_forward}));
+
+  // Reported the opposite way round: directions cancel, weights replaced.
+  EXPECT_EQ(g.addEdge(2, 1, dir_forward, c, d), 2);
+  ASSERT_TRUE(properties(g, 1, 2, &s));
+  EXPECT_EQ(s, (Seen{1, 2, 4, 3, dir_none}));
+  checkMirrors(g);
+
+  // An undirected adjacency takes a direction, and loses it again.
+  EXPECT_EQ(g.addEdge(1, 2, dir_backward, a, b), 2);
+  ASSERT_TRUE(properties(g, 1, 2, &s));
+  EXPECT_EQ(s, (Seen{1, 2, 1, 2, dir_backward}));
+  ASSERT_TRUE(properties(g, 2, 1, &s));
+  EXPECT_EQ(s.dir, dir_forward);
+  EXPECT_EQ(g.addEdge(1, 2, dir_none, c, d), 2);
+  ASSERT_TRUE(properties(g, 1, 2, &s));
+  EXPECT_EQ(s, (Seen{1, 2, 3, 4, dir_none}));
+  EXPECT_EQ(g.addEdge(2, 1, dir_none, a, b), 1);
+  ASSERT_TRUE(properties(g, 1, 2, &s));
+  EXPECT_EQ(s, (Seen{1, 2, 3, 4, dir_none}));
+  EXPECT_EQ(g.edges(), 1u);
+  checkMirrors(g);
+}
+
+TEST(GraphTest, MissingEndpointChangesNothing) {
+  TestGraph g;
+  withNodes(g, {1, 2});
+  EXPECT_EQ(g.addEdge(1, 9, dir_none, Weight{}, Weight{}), 0);
+  EXPECT_EQ(g.addEdge(9, 1, dir_none, Weight{}, Weight{}), 0);
+  EXPECT_EQ(g.edges(), 0u);
+  Seen s{};
+  EXPECT_FALSE(properties(g, 1, 9, &s));
+  EXPECT_FALSE(properties(g, 9, 1, &s));
+  EXPECT_FALSE(properties(g, 1, 2, &s));
+}
+
+TEST(GraphTest, SelfLoopIsStoredAndListedOnce) {
+  TestGraph g;
+  withNodes(g, {3});
+  EXPECT_EQ(g.addEdge(3, 3, dir_forward, Weight{1}, Weight{2}), 3);
+  EXPECT_EQ(g.edges(), 1u);
+  EXPECT_EQ(listedEdges(g), (std::vector<Seen>{{3, 3, 1, 2, dir_forward}}));
+  // Opposite direction on a self-loop: the second set of writes remains.
+  EXPECT_EQ(g.addEdge(3, 3, dir_backward, Weight{5}, Weight{6}), 2);
+  EXPECT_EQ(listedEdges(g), (std::vector<Seen>{{3, 3, 5, 6, dir_none}}));
+}
+
+TEST(GraphTest, ListEdgesIsSortedFromTheSmallerKey) {
+  TestGraph g;
+  withNodes(g, {3, 1, 2});
+  g.addEdge(2, 3, dir_forward, Weight{23}, Weight{32});
+  g.addEdge(3, 1, dir_forward, Weight{31}, Weight{13});
+  g.addEdge(2, 2, dir_none, Weight{22}, Weight{22});
+  g.addEdge(1, 2, dir_none, Weight{12}, Weight{21});
+  std::vector<Seen> expected{{1, 2, 12, 21, dir_none},
+                             {1, 3, 13, 31, dir_backward},
+                             {2, 2, 22, 22, dir_none},
+                             {2, 3, 23, 32, dir_forward}};
+  EXPECT_EQ(listedEdges(g), expected);
+  EXPECT_EQ(listedEdges(g), expected);  // marks were cleared after the first listing
+}
+
+TEST(GraphTest, ListNodesGivesIndependentViewSets) {
+  TestGraph g;
+  withNodes(g, {9, 4, 7});
+  List<TestGraph::graph_node*> first = g.listNodes();
+  List<TestGraph::graph_node*> second = g.listNodes();
+  std::vector<unsigned short> keys;
+  while (!first.isEmpty()) {
+    TestGraph::graph_node* a = first.pop();
+    TestGraph::graph_node* b = second.pop();
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a->weight, b->weight);  // both point into the same stored node
+    keys.push_back(a->key);
+    TestGraph::freeView(a);
+    TestGraph::freeView(b);
+  }
+  EXPECT_EQ(keys, (std::vector<unsigned short>{4, 7, 9}));
+}
+
+TEST(GraphTest, WritingThroughAViewChangesOnlyThatRecord) {
+  TestGraph g;
+  withNodes(g, {1, 2});
+  g.addEdge(1, 2, dir_none, Weight{1}, Weight{2});
+  EdgeView* e = g.edgeProperties(1, 2);
+  e->fwdWeight->value = 100;
+  TestGraph::freeView(e);
+  Seen s{};
+  properties(g, 1, 2, &s);
+  EXPECT_EQ(s.fwd, 100);
+  properties(g, 2, 1, &s);
+  EXPECT_EQ(s.rev, 1);
+}
+
+TEST(GraphTest, AssignmentIsADeepCopy) {
+  TestGraph g1;
+  withNodes(g1, {1, 2, 3});
+  g1.addEdge(2, 1, dir_forward, Weight{21}, Weight{12});
+  g1.addEdge(2, 3, dir_none, Weight{23}, Weight{32});
+  g1.addEdge(3, 3, dir_backward, Weight{33}, Weight{34});
+  TestGraph g2;
+  withNodes(g2, {50});
+  g2 = g1;
+  EXPECT_EQ(g2.nodes(), 3u);
+  EXPECT_EQ(g2.edges(), 3u);
+  EXPECT_EQ(listedEdges(g2), listedEdges(g1));
+  checkMirrors(g2);
+
+  g1.addNode(4, 4);
+  g1.addEdge(1, 4, dir_none, Weight{}, Weight{});
+  EXPECT_EQ(g2.nodes(), 3u);
+  EXPECT_EQ(g2.edges(), 3u);
+
+  TestGraph copy(g2);
+  EXPECT_EQ(listedEdges(copy), listedEdges(g2));
+
+  g2 = TestGraph();
+  EXPECT_EQ(g2.nodes(), 0u);
+  EXPECT_EQ(g2.edges(), 0u);
+  EXPECT_TRUE(listedEdges(g2).empty());
+  g1 = g1;
+  EXPECT_EQ(g1.edges(), 4u);
+}
+
+// Random adjacencies against a model of the merge rules, keyed by the pair
+// seen from the smaller key.
+TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
+  std::mt19937 rng(99);
+  TestGraph g;
+  const unsigned short n = 40;
+  for (unsigned short k = 1; k <= n; ++k) {
+    g.addNode(k, k);
+  }
+  std::map<std::pair<unsigned short, unsigned short>, Seen> model;
+  for (int step = 0; step < 5000; ++step) {
+    unsigned short a = static_cast<unsigned short>(1 + rng() % n);
+    unsigned short b = static_cast<unsigned short>(1 + rng() % n);
+    edge_dir dir = static_cast<edge_dir>(rng() % 3);
+    Weight fwd{step}, rev{-step};
+    // Normalise to the smaller key's view.
+    bool flip = a > b;
+    Seen incoming = flip ? Seen{b, a, rev.value, fwd.value, reverse(dir)}
+                         : Seen{a, b, fwd.value, rev.value, dir};
+    auto key = std::make_pair(incoming.from, incoming.to);
+    int expected;
+    auto it = model.find(key);
+    if (it == model.end()) {
+      model[key] = incoming;
+      expected = 3;
+    } else {
+      edge_dir stored = it->second.dir;
+      edge_dir newDir = incoming.dir;
+      if (a == b) {
+        // A self-loop compares the new direction with the stored one as given.
+        newDir = dir;
+      }
+      if ((stored == dir_none && newDir == dir_none) || (stored != dir_none && newDir == stored)) {
+        expected = 1;
+      } else {
+        expected = 2;
+        edge_dir result = (stored == dir_none) ? newDir : dir_none;
+        it->second = a == b ? Seen{a, b, fwd.value, rev.value, result}
+                            : Seen{incoming.from, incoming.to, incoming.fwd, incoming.rev, result};
+      }
+    }
+    ASSERT_EQ(g.addEdge(a, b, dir, fwd, rev), expected) << "step " << step;
+  }
+  std::vector<Seen> expectedList;
+  for (auto& kv : model) {
+    expectedList.push_back(kv.second);
+  }
+  EXPECT_EQ(listedEdges(g), expectedList);
+  checkMirrors(g);
+}
+
+}  // namespace
