@@ -1,5 +1,6 @@
 #include "asgraph/as_graph.h"
 
+#include <cstdio>
 #include <cstring>
 
 const char* const ASGraph::graphMarker = "ZNG";
@@ -67,6 +68,26 @@ edge_dir ASGraph::valToDir(int value) const {
 void ASGraph::setComment(const char* text) {
   std::strncpy(comment, text, 512);
   comment[512] = '\0';
+}
+
+bool ASGraph::fail(const char* reason) {
+  std::snprintf(errReasonText, sizeof errReasonText, "%s", reason);
+  return false;
+}
+
+bool ASGraph::fail(const char* prefix, const char* text, std::size_t length) {
+  const std::size_t capacity = sizeof errReasonText - 1;
+  std::size_t prefixLength = std::strlen(prefix);
+  // The closing quote always stays; the quoted text gives way.
+  std::size_t room = capacity - prefixLength - 1;
+  if (length > room) {
+    length = room;
+  }
+  std::memcpy(errReasonText, prefix, prefixLength);
+  std::memcpy(errReasonText + prefixLength, text, length);
+  errReasonText[prefixLength + length] = '\'';
+  errReasonText[prefixLength + length + 1] = '\0';
+  return false;
 }
 
 void ASGraph::setSourceFiles(List<char*>& names, bool replace) {

@@ -1,6 +1,7 @@
 #ifndef ASGRAPH_AS_GRAPH_H_
 #define ASGRAPH_AS_GRAPH_H_
 
+#include <cstddef>
 #include <cstdio>
 
 #include "asgraph/as_edge_weight.h"
@@ -49,6 +50,15 @@ class ASGraph : public ASGraphBase {
 
  private:
   void clearSourceFiles();
+  // Store a reason and return false, so that every check reads as one line.
+  bool fail(const char* reason);
+  // Prefix, the quoted text and the closing quote; the quoted text is
+  // shortened so that the whole reason keeps to the reason buffer.
+  bool fail(const char* prefix, const char* text, std::size_t length);
+  // Checks one edge line column by column and adds the adjacency it
+  // describes; forward and backward are scratch records reused across lines.
+  bool readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,
+                    ASEdgeWeight& backward);
 
   bool differential = false;
   char errReasonText[513] = {0};
