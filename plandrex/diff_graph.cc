@@ -1,0 +1,207 @@
+#include "plandrex/diff_graph.h"
+
+#include <cstdint>
+
+#include "plandrex/edge_class.h"
+#include "plandrex/edge_conditions.h"
+#include "plandrex/node_compare.h"
+#include "plandrex/view_listing.h"
+
+namespace {
+
+using EdgeView = ASGraph::graph_edge;
+
+void countClass(edge_class cls, std::uint32_t& peering, std::uint32_t& directed,
+                std::uint32_t& unoriented) {
+  switch (cls) {
+    case class_peering:
+      ++peering;
+      break;
+    case class_directed:
+      ++directed;
+      break;
+    case class_unoriented:
+      ++unoriented;
+      break;
+  }
+}
+
+// How the two views of a common edge add up into the four direction counters of an overlap
+// record, seen from the edge's from node.
+void countOverlapAppearance(const EdgeView* e, ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord) {
+  switch (edgeClass(e)) {
+    case class_unoriented:
+      ++fromRecord.unorientedEdges;
+      ++toRecord.unorientedEdges;
+      break;
+    case class_peering:
+      ++fromRecord.undirectedEdges;
+      ++toRecord.undirectedEdges;
+      break;
+    case class_directed:
+      if (*e->dir == dir_forward) {
+        ++fromRecord.outgoingEdges;
+        ++toRecord.incomingEdges;
+      } else if (*e->dir == dir_backward) {
+        ++fromRecord.incomingEdges;
+        ++toRecord.outgoingEdges;
+      }
+      break;
+  }
+}
+
+// The steps of the edge merge. Each counts the edge, adds it to the output graph when the
+// option's formula lets it through, and frees the views it was handed.
+class EdgeMerge {
+ public:
+  EdgeMerge(cmdLineParameters& params, ASGraph& diffGraph, diff_type& diff)
+      : params_(params), diffGraph_(diffGraph), diff_(diff) {}
+
+  void onlyIn1st(EdgeView* e) {
+    const edge_class cls = edgeClass(e);
+    ++diff_.edgesOnlyIn1st;
+    countClass(cls, diff_.peering1st, diff_.directed1st, diff_.unoriented1st);
+    countClass(cls, diff_.peeringOnlyIn1st, diff_.directedOnlyIn1st, diff_.unorientedOnlyIn1st);
+    addComplementary(e, true);
+    ASGraph::freeView(e);
+  }
+
+  void onlyIn2nd(EdgeView* e) {
+    const edge_class cls = edgeClass(e);
+    ++diff_.edgesOnlyIn2nd;
+    countClass(cls, diff_.peering2nd, diff_.directed2nd, diff_.unoriented2nd);
+    countClass(cls, diff_.peeringOnlyIn2nd, diff_.directedOnlyIn2nd, diff_.unorientedOnlyIn2nd);
+    addComplementary(e, false);
+    ASGraph::freeView(e);
+  }
+
+  void common(EdgeView* e1, EdgeView* e2) {
+    const edge_class class1 = edgeClass(e1);
+    const edge_class class2 = edgeClass(e2);
+    ++diff_.commonEdges;
+    countClass(class1, diff_.peering1st, diff_.directed1st, diff_.unoriented1st);
+    countClass(class2, diff_.peering2nd, diff_.directed2nd, diff_.unoriented2nd);
+    if (class1 != class_unoriented && class2 != class_unoriented) {
+      // Both lists name the edge from its smaller key, so the directions compare as they are.
+      const edge_dir dir1 = *e1->dir;
+      const edge_dir dir2 = *e2->dir;
+      if (dir1 != dir_none && dir1 == reverse(dir2)) {
+        ++diff_.oppositelyDirected;
+      }
+      if (dir1 != dir2) {
+        ++diff_.differentlyDirected;
+      } else {
+        ++diff_.consistentlyDirected;
+      }
+    }
+    if (!params_.overConditions.isEmpty() &&
+        isDiffGraphEdge(e1, e2, diffGraph_, params_.overConditions) != params_.negate) {
+      addDiffGraphEdge(e1, e2, diffGraph_);
+    }
+    ASGraph::freeView(e1);
+    ASGraph::freeView(e2);
+  }
+
+ private:
+  void addComplementary(EdgeView* e, bool first) {
+    if (!params_.compConditions.isEmpty() &&
+        isCmpGraphEdge(e, diffGraph_, params_.compConditions, first) != params_.negate) {
+      addDiffGraphEdge(e, nullptr, diffGraph_);
+    }
+  }
+
+  cmdLineParameters& params_;
+  ASGraph& diffGraph_;
+  diff_type& diff_;
+};
+
+}  // namespace
+
+void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, ASGraph& graph2,
+                   ASGraph& diffGraph, diff_type& diff) {
+  diff.edgesOnlyIn1st = 0;
+  diff.edgesOnlyIn2nd = 0;
+  diff.commonEdges = 0;
+  diff.peering1st = 0;
+  diff.peering2nd = 0;
+  diff.directed1st = 0;
+  diff.directed2nd = 0;
+  diff.unoriented1st = 0;
+  diff.unoriented2nd = 0;
+  diff.differentlyDirected = 0;
+  diff.oppositelyDirected = 0;
+  diff.consistentlyDirected = 0;
+  diff.peeringOnlyIn1st = 0;
+  diff.peeringOnlyIn2nd = 0;
+  diff.directedOnlyIn1st = 0;
+  diff.directedOnlyIn2nd = 0;
+  diff.unorientedOnlyIn1st = 0;
+  diff.unorientedOnlyIn2nd = 0;
+
+  List<EdgeView*> edges1;
+  List<EdgeView*> edges2;
+  takeListing(graph1.listEdges(), edges1);
+  takeListing(graph2.listEdges(), edges2);
+
+  // Both lists are sorted by (from, to) with every adjacency named from its smaller key, so one
+  // merge pairs up the common edges.
+  EdgeMerge merge(params, diffGraph, diff);
+  while (!edges1.isEmpty() && !edges2.isEmpty()) {
+    const int order = lexOrder(edges1.first(), edges2.first());
+    if (order < 0) {
+      merge.onlyIn1st(edges1.pop());
+    } else if (order > 0) {
+      merge.onlyIn2nd(edges2.pop());
+    } else {
+      EdgeView* e1 = edges1.pop();
+      merge.common(e1, edges2.pop());
+    }
+  }
+  while (!edges1.isEmpty()) {
+    merge.onlyIn1st(edges1.pop());
+  }
+  while (!edges2.isEmpty()) {
+    merge.onlyIn2nd(edges2.pop());
+  }
+}
+
+void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& diffGraph) {
+  const unsigned short fromKey = e1->from->key;
+  const unsigned short toKey = e1->to->key;
+  diffGraph.addNode(fromKey, fromKey);
+  diffGraph.addNode(toKey, toKey);
+
+  ASEdgeWeight fromRecord;
+  ASEdgeWeight toRecord;
+  const ASEdgeWeight& fwd1 = *e1->fwdWeight;
+  const ASEdgeWeight& rev1 = *e1->revWeight;
+  fromRecord.pathCovering[0] = fwd1.pathCovering[0];
+  fromRecord.ipCovering[0] = fwd1.ipCovering[0];
+  toRecord.pathCovering[0] = rev1.pathCovering[0];
+  toRecord.ipCovering[0] = rev1.ipCovering[0];
+
+  edge_dir dir;
+  if (e2 != nullptr) {
+    // Overlap: the edge itself is unoriented; what each graph said moves into entries 0 and 1.
+    const ASEdgeWeight& fwd2 = *e2->fwdWeight;
+    const ASEdgeWeight& rev2 = *e2->revWeight;
+    fromRecord.pathCovering[1] = fwd2.pathCovering[0];
+    fromRecord.ipCovering[1] = fwd2.ipCovering[0];
+    toRecord.pathCovering[1] = rev2.pathCovering[0];
+    toRecord.ipCovering[1] = rev2.ipCovering[0];
+    fromRecord.srcOriented[0] = toRecord.srcOriented[0] = fwd1.oriented;
+    fromRecord.srcOriented[1] = toRecord.srcOriented[1] = fwd2.oriented;
+    fromRecord.srcDirection[0] = *e1->dir;
+    toRecord.srcDirection[0] = reverse(*e1->dir);
+    fromRecord.srcDirection[1] = *e2->dir;
+    toRecord.srcDirection[1] = reverse(*e2->dir);
+    fromRecord.comparedGraphs = toRecord.comparedGraphs = 2;
+    countOverlapAppearance(e1, fromRecord, toRecord);
+    countOverlapAppearance(e2, fromRecord, toRecord);
+    dir = dir_none;
+  } else {
+    fromRecord.oriented = toRecord.oriented = fwd1.oriented;
+    dir = *e1->dir;
+  }
+  diffGraph.addEdge(fromKey, toKey, dir, fromRecord, toRecord);
+}
