@@ -1,0 +1,38 @@
+// Feeds arbitrary bytes to the graph file reader, then writes whatever it
+// read to a memory stream: the reader must never crash or leak on any input,
+// and the writer must cope with whatever the reader left in the graph.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "asgraph/as_graph.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FILE* input = fmemopen(const_cast<std::uint8_t*>(data), size, "r");
+  if (input == nullptr) {
+    return 0;
+  }
+  ASGraph graph;
+  bool ok = graph.readFromFile(input);
+  std::fclose(input);
+  if (ok && graph.errReason()[0] != '\0') {
+    std::abort();
+  }
+  if (!ok && graph.errReason()[0] == '\0') {
+    std::abort();
+  }
+
+  char* text = nullptr;
+  std::size_t length = 0;
+  FILE* output = open_memstream(&text, &length);
+  if (output != nullptr) {
+    if (!graph.writeToFile(output)) {
+      std::abort();
+    }
+    std::fclose(output);
+    std::free(text);
+  }
+  return 0;
+}
