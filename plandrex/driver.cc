@@ -1,0 +1,316 @@
+#include "plandrex/driver.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "asgraph/as_graph.h"
+#include "consoletools/overwrite_question.h"
+#include "plandrex/banner.h"
+#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/diff_graph.h"
+#include "plandrex/diff_type.h"
+#include "plandrex/multi_diff_graph.h"
+#include "plandrex/node_compare.h"
+
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kDeclinedOrUnreadable = 2;
+constexpr int kUnwritableOrInvalid = 3;
+
+// Second lines of an error block: the system's text for an errno, or a reader's reason.
+constexpr const char* kSystemDetail = "(%s)\n";
+constexpr const char* kReasonDetail = "%s\n";
+
+// What one run carries besides its graphs.
+struct Run {
+  cmdLineParameters& params;
+  bool interactive;
+  FILE* out;
+  // errno of a failed graph write, kept until the output is closed; 0 while nothing failed.
+  int writeErrno;
+};
+
+// Failure headlines for one input slot. The first two take the input name; the standard-input
+// headline has no placeholder.
+struct InputMessages {
+  const char* cannotOpen;
+  const char* notAGraphFile;
+  const char* stdinNotAGraph;
+};
+
+const InputMessages kMultiInput = {
+    "Unable to open graph file `%s'\n",
+    "File `%s' does not appear to be a valid graph file:\n",
+    "Graph from stdin does not appear to be a valid graph:\n",
+};
+const InputMessages kLeftInput = {
+    "Unable to open source file `%s'\n",
+    "File `%s' does not appear to be a valid graph file:\n",
+    "Left input does not appear to be a valid graph:\n",
+};
+const InputMessages kRightInput = {
+    "Unable to open source file `%s'\n",
+    "File `%s' does not appear to be a valid graph file:\n",
+    "Right input does not appear to be a valid graph:\n",
+};
+
+// One error block on standard error: the banner unless one was already written in this run, the
+// headline (name fills its placeholder, if it has one), then the detail line.
+void reportError(const char* headline, const char* name, const char* detailFormat,
+                 const char* detail) {
+  printHeader(stderr);
+  fprintf(stderr, headline, name);
+  fprintf(stderr, detailFormat, detail);
+}
+
+// Status messages go to standard output whatever -o says, and only in an interactive run.
+void tellStatus(const Run& run, const char* text) {
+  if (run.interactive) {
+    fputs(text, stdout);
+  }
+}
+
+// Reading leaves errno at whatever its last conversion set; a stream error found when the output
+// is closed takes its text from errno and must not show that stale value.
+void clearStaleErrno() { errno = 0; }
+
+bool isStandardInput(const char* name) { return std::strcmp(name, "-") == 0; }
+
+// Reads one input ("-" is standard input) into graph. Returns 0, or the exit status after the
+// failure has been reported.
+int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessages& messages) {
+  if (isStandardInput(name)) {
+    if (!graph.readFromFile(stdin)) {
+      reportError(messages.stdinNotAGraph, name, kReasonDetail, graph.errReason());
+      return kUnwritableOrInvalid;
+    }
+    return kSuccess;
+  }
+  FILE* file = fopen(name, "r");
+  if (file == nullptr) {
+    reportError(messages.cannotOpen, name, kSystemDetail, std::strerror(errno));
+    return kDeclinedOrUnreadable;
+  }
+  if (run.interactive) {
+    printf("Reading graph file `%s'...\n", name);
+  }
+  const bool valid = graph.readFromFile(file);
+  fclose(file);
+  if (!valid) {
+    reportError(messages.notAGraphFile, name, kReasonDetail, graph.errReason());
+    return kUnwritableOrInvalid;
+  }
+  return kSuccess;
+}
+
+// True when -o names an existing file that a named input also reaches (same device and inode,
+// so links count too): opening the output for writing would truncate that input.
+bool outputIsAnInput(cmdLineParameters& params) {
+  struct stat output;
+  if (stat(params.outputFile, &output) != 0) {
+    return false;
+  }
+  List<char*>& names = params.inputFiles;
+  names.goToFirst();
+  if (names.isEmpty()) {
+    return false;
+  }
+  do {
+    struct stat input;
+    const char* name = names.current();
+    if (!isStandardInput(name) && stat(name, &input) == 0 && input.st_dev == output.st_dev &&
+        input.st_ino == output.st_ino) {
+      return true;
+    }
+  } while (names.next());
+  return false;
+}
+
+// Settles the output stream before any input is read: the same-file refusal, the overwrite
+// question, then creating or truncating the -o file. Returns 0 or the exit status.
+int openOutput(Run& run) {
+  char* name = run.params.outputFile;
+  if (name == nullptr) {
+    run.out = stdout;
+    return kSuccess;
+  }
+  if (outputIsAnInput(run.params)) {
+    reportError("Unable to open file `%s' for writing\n", name, kSystemDetail,
+                "it is also an input file");
+    return kUnwritableOrInvalid;
+  }
+  if (!run.params.force) {
+    FILE* existing = fopen(name, "r");
+    if (existing != nullptr) {
+      fclose(existing);
+      if (!askOverwrite(name)) {
+        return kDeclinedOrUnreadable;
+      }
+    }
+  }
+  run.out = fopen(name, "w");
+  if (run.out == nullptr) {
+    reportError("Unable to open file `%s' for writing\n", name, kSystemDetail,
+                std::strerror(errno));
+    return kUnwritableOrInvalid;
+  }
+  return kSuccess;
+}
+
+void writeGraph(Run& run, ASGraph& graph) {
+  if (!graph.writeToFile(run.out) && run.writeErrno == 0) {
+    run.writeErrno = errno != 0 ? errno : EIO;
+  }
+}
+
+// Gives the graph the comment and the input names, as every written graph carries them.
+void labelGraph(const Run& run, ASGraph& graph) {
+  graph.setComment(run.params.comment);
+  graph.setSourceFiles(run.params.inputFiles, false);
+}
+
+int runMulti(Run& run, ASGraph& multi, ASGraph& input) {
+  List<char*>& names = run.params.inputFiles;
+  names.goToFirst();
+  do {
+    input = ASGraph();
+    const int status = readInput(run, names.current(), input, kMultiInput);
+    if (status != kSuccess) {
+      return status;
+    }
+    if (input.isDifferential()) {
+      tellStatus(run, "Warning: Current graph is a differential graph\n");
+    }
+    tellStatus(run, "Updating statistics...\n");
+    graphCompare(multi, input);
+  } while (names.next());
+
+  tellStatus(run, "Postprocessing multi-differential graph...\n");
+  updateMeans(multi);
+  tellStatus(run, "Saving graph to file...\n");
+  clearStaleErrno();
+  multi.isDifferential() = true;
+  labelGraph(run, multi);
+  writeGraph(run, multi);
+  return kSuccess;
+}
+
+void printNodeLines(FILE* out, ASGraph& first, ASGraph& second, const diff_type& counts) {
+  fprintf(out, "Nodes in 1st graph:  %10u\n", first.nodes());
+  fprintf(out, "- only in 1st graph: %10u\n", counts.nodesOnlyIn1st);
+  fprintf(out, "Nodes in 2nd graph:  %10u\n", second.nodes());
+  fprintf(out, "- only in 2nd graph: %10u\n", counts.nodesOnlyIn2nd);
+  fprintf(out, "Common nodes:        %10u\n", counts.commonNodes);
+}
+
+// Note the order of the last three lines: opposite directions come before different ones.
+void printEdgeLines(FILE* out, ASGraph& first, ASGraph& second, const diff_type& counts) {
+  fprintf(out, "Edges in 1st graph:  %10u\n", first.edges());
+  fprintf(out, "- peering:           %10u\n", counts.peering1st);
+  fprintf(out, "- directed:          %10u\n", counts.directed1st);
+  fprintf(out, "- unoriented:        %10u\n", counts.unoriented1st);
+  fprintf(out, "- only in 1st graph: %10u\n", counts.edgesOnlyIn1st);
+  fprintf(out, "  * peering:         %10u\n", counts.peeringOnlyIn1st);
+  fprintf(out, "  * directed:        %10u\n", counts.directedOnlyIn1st);
+  fprintf(out, "  * unoriented:      %10u\n", counts.unorientedOnlyIn1st);
+  fprintf(out, "Edges in 2nd graph:  %10u\n", second.edges());
+  fprintf(out, "- peering:           %10u\n", counts.peering2nd);
+  fprintf(out, "- directed:          %10u\n", counts.directed2nd);
+  fprintf(out, "- unoriented:        %10u\n", counts.unoriented2nd);
+  fprintf(out, "- only in 2nd graph: %10u\n", counts.edgesOnlyIn2nd);
+  fprintf(out, "  * peering:         %10u\n", counts.peeringOnlyIn2nd);
+  fprintf(out, "  * directed:        %10u\n", counts.directedOnlyIn2nd);
+  fprintf(out, "  * unoriented:      %10u\n", counts.unorientedOnlyIn2nd);
+  fprintf(out, "Common edges:        %10u\n", counts.commonEdges);
+  fprintf(out, "- oppositely dir.:   %10u\n", counts.oppositelyDirected);
+  fprintf(out, "- differently dir.:  %10u\n", counts.differentlyDirected);
+  fprintf(out, "- consistently dir.: %10u\n", counts.consistentlyDirected);
+}
+
+// Default report, -l, --over and --comp: the first input is the first name, the second input
+// the last one.
+int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
+  cmdLineParameters& params = run.params;
+  int status = readInput(run, params.inputFiles.first(), first, kLeftInput);
+  if (status != kSuccess) {
+    return status;
+  }
+  if (first.isDifferential()) {
+    tellStatus(run, "Warning: first input is a differential graph\n");
+  }
+  status = readInput(run, params.inputFiles.last(), second, kRightInput);
+  if (status != kSuccess) {
+    return status;
+  }
+  if (second.isDifferential()) {
+    tellStatus(run, "Warning: second input is a differential graph\n");
+  }
+
+  tellStatus(run, "Computing differences...\n");
+  diff_type counts{};
+  clearStaleErrno();
+  const bool report = !params.listMode && !params.buildGraph;
+  nodeCmp(run.out, params, first, second, counts);
+  if (report) {
+    printNodeLines(run.out, first, second, counts);
+  }
+  makeDiffGraph(run.out, params, first, second, output, counts);
+  if (report) {
+    printEdgeLines(run.out, first, second, counts);
+  }
+
+  if (params.buildGraph) {
+    tellStatus(run, "Saving graph to file...\n");
+    // An overlap graph is differential; a complementary graph keeps its edges as they were.
+    output.isDifferential() = params.overConditions.len() != 0;
+    labelGraph(run, output);
+    writeGraph(run, output);
+  }
+  return kSuccess;
+}
+
+// Ends the output stream: closes the -o file, or flushes standard output, so that a write that
+// failed at any point (a full disk shows up only on the last flush of a small report) is
+// reported and gives status 3 rather than passing for success.
+int closeOutput(Run& run, int status) {
+  int failure = run.writeErrno;
+  if (failure == 0 && ferror(run.out)) {
+    failure = errno != 0 ? errno : EIO;
+  }
+  const bool closed = run.out == stdout ? fflush(stdout) == 0 : fclose(run.out) == 0;
+  if (!closed && failure == 0) {
+    failure = errno != 0 ? errno : EIO;
+  }
+  if (status != kSuccess || failure == 0) {
+    return status;
+  }
+  if (run.params.outputFile != nullptr) {
+    reportError("Unable to write to file `%s'\n", run.params.outputFile, kSystemDetail,
+                std::strerror(failure));
+  } else {
+    reportError("Unable to write to standard output\n", nullptr, kSystemDetail,
+                std::strerror(failure));
+  }
+  return kUnwritableOrInvalid;
+}
+
+}  // namespace
+
+int runDriver(cmdLineParameters& params, ASGraph& first, ASGraph& second, ASGraph& output,
+              bool stdinIsTerm, bool stdoutIsTerm) {
+  Run run{params, stdinIsTerm && stdoutIsTerm, stdout, 0};
+  if (run.interactive) {
+    printHeader(stdout);
+  }
+  const int opened = openOutput(run);
+  if (opened != kSuccess) {
+    return opened;
+  }
+  const int status =
+      params.multiMode ? runMulti(run, first, second) : runTwoInputs(run, first, second, output);
+  return closeOutput(run, status);
+}
