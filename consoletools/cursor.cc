@@ -1,0 +1,5 @@
+#include "consoletools/cursor.h"
+
+#include <cstdio>
+
+void goToCol(int column) { printf("%c[%iG", 27, column); }
