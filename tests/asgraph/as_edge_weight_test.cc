@@ -1,0 +1,79 @@
+#include "asgraph/as_edge_weight.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void expectSameFields(const ASEdgeWeight& a, const ASEdgeWeight& b) {
+  EXPECT_EQ(a.oriented, b.oriented);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(a.pathCovering[i], b.pathCovering[i]);
+    EXPECT_EQ(a.ipCovering[i], b.ipCovering[i]);
+    EXPECT_EQ(a.srcOriented[i], b.srcOriented[i]);
+    EXPECT_EQ(a.srcDirection[i], b.srcDirection[i]);
+  }
+  EXPECT_TRUE(a.prefix == b.prefix);
+  EXPECT_EQ(a.comparedGraphs, b.comparedGraphs);
+  EXPECT_EQ(a.incomingEdges, b.incomingEdges);
+  EXPECT_EQ(a.outgoingEdges, b.outgoingEdges);
+  EXPECT_EQ(a.undirectedEdges, b.undirectedEdges);
+  EXPECT_EQ(a.unorientedEdges, b.unorientedEdges);
+  EXPECT_EQ(a.orientationRun, b.orientationRun);
+  EXPECT_EQ(a.orientationStability, b.orientationStability);
+  EXPECT_EQ(a.orientationChanges, b.orientationChanges);
+}
+
+TEST(ASEdgeWeightTest, DefaultRecord) {
+  ASEdgeWeight w;
+  EXPECT_FALSE(w.oriented);
+  EXPECT_EQ(w.comparedGraphs, 1);
+  EXPECT_EQ(w.orientationRun, 1);
+  EXPECT_EQ(w.incomingEdges + w.outgoingEdges + w.undirectedEdges + w.unorientedEdges +
+                w.orientationChanges,
+            0);
+  EXPECT_EQ(w.orientationStability, 0.0f);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(w.pathCovering[i], 0u);
+    EXPECT_EQ(w.ipCovering[i], 0u);
+    EXPECT_FALSE(w.srcOriented[i]);
+    EXPECT_EQ(w.srcDirection[i], dir_none);
+  }
+  EXPECT_TRUE(w.prefix == IPPrefix());
+}
+
+TEST(ASEdgeWeightTest, CopyAndAssignmentReproduceEveryField) {
+  ASEdgeWeight w;
+  w.oriented = true;
+  w.pathCovering[0] = 1;
+  w.pathCovering[1] = 4294967295u;
+  w.ipCovering[0] = 3;
+  w.ipCovering[1] = 18446744073709551615ull;
+  w.prefix = IPPrefix(IPAddress(10, 1, 2, 3), IPNetmask(static_cast<char>(16)));
+  w.srcOriented[1] = true;
+  w.srcDirection[0] = dir_backward;
+  w.srcDirection[1] = dir_forward;
+  w.comparedGraphs = 7;
+  w.incomingEdges = 8;
+  w.outgoingEdges = 9;
+  w.undirectedEdges = 10;
+  w.unorientedEdges = 11;
+  w.orientationRun = 12;
+  w.orientationStability = 2.5f;
+  w.orientationChanges = 13;
+
+  ASEdgeWeight copied(w);
+  expectSameFields(copied, w);
+  ASEdgeWeight assigned;
+  assigned = w;
+  expectSameFields(assigned, w);
+}
+
+TEST(ASEdgeWeightTest, CountersWrapAt65536) {
+  ASEdgeWeight w;
+  w.orientationChanges = 65535;
+  ++w.orientationChanges;
+  EXPECT_EQ(w.orientationChanges, 0);
+}
+
+}  // namespace

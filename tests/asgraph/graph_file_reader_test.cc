@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "asgraph/as_graph.h"
+#include "tests/asgraph/graph_text.h"
+
+namespace {
+
+// Header of a file with nodes 1 and 2 and one edge line to follow.
+const std::string kPlainHead = "ZNG\n1\nsrc\n\n2\n1\n1\n2\n";
+const std::string kDiffHead = "ZND\n1\nsrc\n\n2\n1\n1\n2\n";
+const std::string kDiffTail = " 1 1 1 -1 118 704 5 640 2 1 1 0 0 0 0.000000\n";
+
+// Differential edge line with column col (1-based, 9 to 23) replaced.
+std::string diffLine(int col, const std::string& token) {
+  const char* cols[] = {"1", "2", "0", "0", "1", "1", "1", "1", "1", "1", "1",  "-1",
+                        "1", "1", "1", "1", "2", "1", "1", "0", "0", "0", "0.5"};
+  std::string line;
+  for (int i = 0; i < 23; ++i) {
+    line += (i ? " " : "") + (i + 1 == col ? token : std::string(cols[i]));
+  }
+  return line + "\n";
+}
+
+std::string repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) {
+    out += text;
+  }
+  return out;
+}
+
+TEST(GraphFileReaderTest, EveryReasonWithItsText) {
+  struct Case {
+    std::string file;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"", "Could not retrieve file type string"},
+      {"zng\n", "Invalid file type string: `zng'"},
+      {"ZNG \n", "Invalid file type string: `ZNG '"},
+      {"ZNGX\n1\n", "Invalid file type string: `ZNGX'"},
+      {"ZNG\n", "Could not retrieve number of source files"},
+      {"ZNG\n0\n", "Invalid number of source files: `0'"},
+      {"ZNG\n65537\n", "Invalid number of source files: `65537'"},
+      {"ZNG\n\n", "Invalid number of source files: `'"},
+      {"ZNG\n1 \n", "Invalid number of source files: `1 '"},
+      {"ZNG\n2\na\n", "Could not retrieve all the source file names"},
+      {"ZNG\n1\na\n", "Unable to retrieve graph description string"},
+      {"ZNG\n1\na\n\n", "Could not retrieve number of nodes"},
+      {"ZNG\n1\na\n\nx\n", "Invalid number of nodes: `x'"},
+      {"ZNG\n1\na\n\n0\n", "Could not retrieve number of edges"},
+      {"ZNG\n1\na\n\n0\n5 \n", "Invalid number of edges: `5 '"},
+      {"ZNG\n1\na\n\n2\n0\n1\n", "Unable to retrieve all the nodes"},
+      {"ZNG\n1\na\n\n1\n0\n0\n", "Invalid AS number: `0'"},
+      {"ZNG\n1\na\n\n1\n0\n65536\n", "Invalid AS number: `65536'"},
+      {"ZNG\n1\na\n\n1\n0\n42 \n", "Invalid AS number: `42 '"},
+      {"ZNG\n1\na\n\n1\n0\n\n", "Invalid AS number: `'"},
+      {kPlainHead, "Unable to retrieve all the edges"},
+      {kPlainHead + "1 2 1\n", "Invalid edge line format: `1 2 1'"},
+      {kPlainHead + "\n", "Invalid edge line format: `'"},
+      {kPlainHead + "1 2 1 1 0 0 0\n", "Invalid edge line format: `1 2 1 1 0 0 0'"},
+      {kDiffHead + "1 2 1 1 0 0 0 0\n", "Invalid edge line format: `1 2 1 1 0 0 0 0'"},
+      // Columns are checked in order: a bad token before a missing one.
+      {kPlainHead + "1 x 1\n", "Invalid AS number: `x'"},
+      {kPlainHead + "0 2 1 1 0 0 0 0\n", "Invalid AS number: `0'"},
+      {kPlainHead + "1 65536 1 1 0 0 0 0\n", "Invalid AS number: `65536'"},
+      {kPlainHead + "1 2 2 1 0 0 0 0\n", "Invalid edge direction flag: `2'"},
+      {kPlainHead + "1 2 01 1 0 0 0 0\n", "Invalid edge direction flag: `01'"},
+      {kPlainHead + "1 2 1 2 0 0 0 0\n", "Invalid edge direction: `2'"},
+      {kPlainHead + "1 2 1 -2 0 0 0 0\n", "Invalid edge direction: `-2'"},
+      {kPlainHead + "1 2 1 1 5x 0 0 0\n", "Invalid path covering value: `5x'"},
+      {kPlainHead + "1 2 1 1 0 0x1 0 0\n", "Invalid IP address covering value: `0x1'"},
+      {kPlainHead + "1 2 1 1 0 0 1.0 0\n", "Invalid path covering value: `1.0'"},
+      {kPlainHead + "1 2 1 1 0 0 0 \t\n", "Invalid IP address covering value: `\t'"},
+      {kDiffHead + diffLine(9, "x"), "Invalid edge direction flag: `x'"},
+      {kDiffHead + diffLine(10, "-1"), "Invalid edge direction flag: `-1'"},
+      {kDiffHead + diffLine(11, "5"), "Invalid edge direction: `5'"},
+      {kDiffHead + diffLine(12, "1.0"), "Invalid edge direction: `1.0'"},
+      {kDiffHead + diffLine(13, "a"), "Invalid path covering value: `a'"},
+      {kDiffHead + diffLine(14, "b"), "Invalid IP address covering value: `b'"},
+      {kDiffHead + diffLine(15, "c"), "Invalid path covering value: `c'"},
+      {kDiffHead + diffLine(16, "d"), "Invalid IP address covering value: `d'"},
+      {kDiffHead + diffLine(17, "e"), "Invalid compared graphs count value: `e'"},
+      {kDiffHead + diffLine(18, "f"), "Invalid value for number of incoming edges: `f'"},
+      {kDiffHead + diffLine(19, "g"), "Invalid value for number of outgoing edges: `g'"},
+      {kDiffHead + diffLine(20, "h"), "Invalid value for number of undirected edges: `h'"},
+      {kDiffHead + diffLine(21, "i"), "Invalid value for number of unoriented edges: `i'"},
+      {kDiffHead + diffLine(22, "j"), "Invalid value for number of orientation changes: `j'"},
+      {kDiffHead + diffLine(23, "0.5x"), "Invalid value for orientation stability: `0.5x'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("file `" + c.file + "'");
+    ASGraph g;
+    EXPECT_FALSE(readText(g, c.file));
+    EXPECT_EQ(std::string(g.errReason()), c.reason);
+  }
+}
+
+TEST(GraphFileReaderTest, AcceptedVariants) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::uint32_t nodes;
+    std::uint32_t edges;
+  };
+  const Case cases[] = {
+      {"CRLF line ends", "ZNG\r\n1\r\na\r\n\r\n2\r\n1\r\n1\r\n2\r\n1 2 1 1 0 0 0 0\r\n", 2, 1},
+      {"last line without line end", kPlainHead + "1 2 1 1 0 0 0 0", 2, 1},
+      {"blank before a node", "ZNG\n1\na\n\n1\n0\n 42\n", 1, 0},
+      {"signed counts and node", "ZNG\n+1\na\n\n+1\n+0\n+42\n", 1, 0},
+      {"empty edge count", "ZNG\n1\na\n\n1\n\n42\n", 1, 0},
+      {"empty node and edge counts", "ZNG\n1\na\n\n\n\n", 0, 0},
+      {"extra columns in a plain graph", kPlainHead + "1 2 1 1 0 0 0 0 9 junk\n", 2, 1},
+      {"extra columns in a differential graph",
+       kDiffHead + "1 2 0 0 1 1 1 1" + kDiffTail.substr(0, kDiffTail.size() - 1) + " more\n", 2, 1},
+      {"runs of blanks", kPlainHead + "  1   2 1  1 0 0 0 0  \n", 2, 1},
+      {"edge to an unlisted node", kPlainHead + "1 3 1 1 0 0 0 0\n", 2, 0},
+      {"repeated node", "ZNG\n1\na\n\n3\n0\n5\n5\n6\n", 2, 0},
+      {"65536 source files", "ZNG\n65536\n" + repeat("n\n", 65536) + "\n0\n0\n", 0, 0},
+      {"text after the last edge is ignored", kPlainHead + "1 2 1 1 0 0 0 0\ngarbage\n", 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASGraph g;
+    EXPECT_TRUE(readText(g, c.file)) << g.errReason();
+    EXPECT_STREQ(g.errReason(), "");
+    EXPECT_EQ(g.nodes(), c.nodes);
+    EXPECT_EQ(g.edges(), c.edges);
+  }
+}
+
+// Before lines could be of any length, a long line was read in pieces and
+// shifted the rest of the file.
+TEST(GraphFileReaderTest, LongLinesAreReadWhole) {
+  const std::string name(5000, 'n');
+  const std::string comment(700, 'c');
+  ASGraph g;
+  ASSERT_TRUE(readText(g, "ZNG\n1\n" + name + "\n" + comment + "\n0\n0\n")) << g.errReason();
+  EXPECT_EQ(std::string(g.getSourceFiles().first()), name);
+  EXPECT_EQ(std::string(g.getComment()), comment.substr(0, 512));
+}
+
+// A reason quoting a long line used to overrun the reason buffer.
+TEST(GraphFileReaderTest, LongReasonsKeepTheirClosingQuote) {
+  const std::string prefix = "Invalid file type string: `";
+  for (std::size_t length : {511 - prefix.size(), 512 - prefix.size(), 2000ul}) {
+    SCOPED_TRACE(length);
+    const std::string line(length, 'z');
+    ASGraph g;
+    EXPECT_FALSE(readText(g, line + "\n"));
+    const std::string reason = g.errReason();
+    const std::size_t kept = std::min(length, 512 - prefix.size() - 1);
+    EXPECT_EQ(reason, prefix + line.substr(0, kept) + "'");
+    EXPECT_LE(reason.size(), 512u);
+  }
+}
+
+TEST(GraphFileReaderTest, BareCarriageReturnsDoNotEndLines) {
+  ASGraph g;
+  EXPECT_FALSE(readText(g, "ZNG\r1\ra\r\r0\r0\r"));
+  EXPECT_STREQ(g.errReason(), "Could not retrieve number of source files");
+  EXPECT_FALSE(g.isDifferential());
+}
+
+TEST(GraphFileReaderTest, NumbersAtTheirLimits) {
+  ASGraph g;
+  ASSERT_TRUE(readText(g, kDiffHead +
+                              "1 2 1 -1 -1 -1 4294967296 18446744073709551616 0 1 -1 1 "
+                              "4294967295 18446744073709551615 0 0 65536 70000 -1 4294967296 "
+                              "65535 -65535 1e-1\n"))
+      << g.errReason();
+  ASGraph::graph_edge* e = g.edgeProperties(1, 2);
+  ASSERT_NE(e, nullptr);
+  const ASEdgeWeight& f = *e->fwdWeight;
+  const ASEdgeWeight& r = *e->revWeight;
+  EXPECT_EQ(*e->dir, dir_backward);
+  EXPECT_EQ(f.pathCovering[0], 4294967295u);
+  EXPECT_EQ(f.ipCovering[0], 18446744073709551615ull);
+  EXPECT_EQ(r.pathCovering[0], 4294967295u);
+  EXPECT_EQ(r.ipCovering[0], 18446744073709551615ull);
+  EXPECT_EQ(f.pathCovering[1], 4294967295u);
+  EXPECT_EQ(f.ipCovering[1], 18446744073709551615ull);
+  // Columns 17 to 22 keep the 32-bit value modulo 65536.
+  EXPECT_EQ(f.comparedGraphs, 0);
+  EXPECT_EQ(f.incomingEdges, 70000 - 65536);
+  EXPECT_EQ(f.outgoingEdges, 65535);
+  EXPECT_EQ(f.undirectedEdges, 65535);
+  EXPECT_EQ(f.unorientedEdges, 65535);
+  EXPECT_EQ(f.orientationChanges, 1);
+  EXPECT_EQ(f.orientationStability, 0.1f);
+  ASGraph::freeView(e);
+  expectPairRelations(g);
+}
+
+TEST(GraphFileReaderTest, PlainExampleFillsBothRecords) {
+  const std::string file =
+      "ZNG\n2\ndump-a.txt\ndump-b.txt\n\n3\n2\n7\n11\n300\n"
+      "7 11 1 1 120 768 3 512\n11 300 0 0 8 256 8 256\n";
+  ASGraph g;
+  ASSERT_TRUE(readText(g, file)) << g.errReason();
+  EXPECT_FALSE(g.isDifferential());
+  EXPECT_EQ(g.getSourceFiles().len(), 2u);
+  EXPECT_STREQ(g.getSourceFiles().last(), "dump-b.txt");
+  EXPECT_EQ(g.nodes(), 3u);
+  EXPECT_EQ(g.edges(), 2u);
+
+  ASGraph::graph_edge* e = g.edgeProperties(11, 7);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(*e->dir, dir_backward);
+  EXPECT_TRUE(e->fwdWeight->oriented);
+  EXPECT_EQ(e->fwdWeight->pathCovering[0], 3u);
+  EXPECT_EQ(e->fwdWeight->ipCovering[0], 512u);
+  EXPECT_EQ(e->revWeight->pathCovering[0], 120u);
+  EXPECT_EQ(e->revWeight->ipCovering[0], 768u);
+  // Fields a plain file does not carry stay at their defaults.
+  EXPECT_EQ(e->fwdWeight->comparedGraphs, 1);
+  EXPECT_FALSE(e->fwdWeight->srcOriented[0]);
+  ASGraph::freeView(e);
+  e = g.edgeProperties(11, 300);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(*e->dir, dir_none);
+  EXPECT_FALSE(e->revWeight->oriented);
+  ASGraph::freeView(e);
+  expectPairRelations(g);
+  EXPECT_EQ(writeText(g), file);
+}
+
+TEST(GraphFileReaderTest, DifferentialExampleFillsBothRecords) {
+  const std::string file =
+      "ZND\n1\nmulti\nfolded twice\n2\n1\n7\n11\n"
+      "7 11 0 0 120 768 3 512 1 1 1 -1 118 704 5 640 2 1 1 0 0 0 0.000000\n";
+  ASGraph g;
+  ASSERT_TRUE(readText(g, file)) << g.errReason();
+  EXPECT_TRUE(g.isDifferential());
+  EXPECT_STREQ(g.getComment(), "folded twice");
+  ASGraph::graph_edge* e = g.edgeProperties(7, 11);
+  ASSERT_NE(e, nullptr);
+  const ASEdgeWeight& f = *e->fwdWeight;
+  const ASEdgeWeight& r = *e->revWeight;
+  EXPECT_EQ(*e->dir, dir_none);
+  EXPECT_FALSE(f.oriented);
+  EXPECT_TRUE(f.srcOriented[0] && f.srcOriented[1]);
+  EXPECT_EQ(f.srcDirection[0], dir_forward);
+  EXPECT_EQ(f.srcDirection[1], dir_backward);
+  EXPECT_EQ(r.srcDirection[0], dir_backward);
+  EXPECT_EQ(r.srcDirection[1], dir_forward);
+  EXPECT_EQ(f.pathCovering[1], 118u);
+  EXPECT_EQ(f.ipCovering[1], 704u);
+  EXPECT_EQ(r.pathCovering[1], 5u);
+  EXPECT_EQ(r.ipCovering[1], 640u);
+  EXPECT_EQ(f.comparedGraphs, 2);
+  EXPECT_EQ(r.comparedGraphs, 2);
+  EXPECT_EQ(f.incomingEdges, 1);
+  EXPECT_EQ(f.outgoingEdges, 1);
+  EXPECT_EQ(f.orientationStability, 0.0f);
+  ASGraph::freeView(e);
+  expectPairRelations(g);
+  EXPECT_EQ(writeText(g), file);
+}
+
+TEST(GraphFileReaderTest, RepeatedAdjacenciesFollowTheMergeRules) {
+  ASGraph g;
+  ASSERT_TRUE(readText(g,
+                       "ZNG\n1\na\n\n3\n4\n1\n2\n3\n"
+                       "1 2 1 1 5 5 5 5\n"    // new, 1 -> 2
+                       "1 2 1 1 6 6 6 6\n"    // same direction: kept as it was
+                       "2 1 1 1 7 7 8 8\n"    // opposite direction: cancelled, overwritten
+                       "3 3 1 1 9 9 9 9\n"))  // self-loop, counted once
+      << g.errReason();
+  EXPECT_EQ(g.edges(), 2u);
+  ASGraph::graph_edge* e = g.edgeProperties(1, 2);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(*e->dir, dir_none);
+  EXPECT_EQ(e->fwdWeight->pathCovering[0], 8u);
+  EXPECT_EQ(e->revWeight->pathCovering[0], 7u);
+  ASGraph::freeView(e);
+  expectPairRelations(g);
+}
+
+TEST(GraphFileReaderTest, FailedReadKeepsWhatItReadAndAddsToTheGraph) {
+  ASGraph g;
+  ASSERT_TRUE(readText(g, "ZND\n1\nfirst\nold\n1\n0\n9\n"));
+  EXPECT_FALSE(readText(g,
+                        "ZNG\n2\nx\ny\nnew\n3\n3\n1\n2\n3\n"
+                        "1 2 1 1 0 0 0 0\n1 3 0 0 0 0 0 0\n2 3 1 9 0 0 0 0\n"));
+  EXPECT_STREQ(g.errReason(), "Invalid edge direction: `9'");
+  EXPECT_EQ(g.nodes(), 4u);
+  EXPECT_EQ(g.edges(), 2u);
+  EXPECT_EQ(g.getSourceFiles().len(), 3u);
+  EXPECT_STREQ(g.getComment(), "new");
+  EXPECT_FALSE(g.isDifferential());
+  expectPairRelations(g);
+}
+
+TEST(GraphFileReaderTest, EveryCutOfAValidFileFailsCleanlyOrReadsAPrefix) {
+  const std::string file =
+      "ZND\r\n2\r\na b\r\n\r\nnote\r\n3\r\n3\r\n1\r\n2\r\n3\r\n"
+      "1 2 1 1 7 8 9 10 1 0 1 0 11 12 13 14 3 1 0 2 0 1 1.250000\r\n"
+      "1 3 0 0 1 2 3 4 0 1 0 -1 5 6 7 8 2 0 1 0 1 1 0.500000\r\n"
+      "2 2 1 0 1 1 1 1 1 1 0 0 1 1 1 1 1 0 0 1 0 0 1.000000\r\n";
+  for (std::size_t cut = 0; cut <= file.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    ASGraph g;
+    if (readText(g, file.substr(0, cut))) {
+      EXPECT_STREQ(g.errReason(), "");
+      EXPECT_EQ(g.nodes(), 3u);
+      expectPairRelations(g);
+    } else {
+      EXPECT_NE(std::string(g.errReason()), "");
+      EXPECT_LE(g.edges(), 3u);
+    }
+  }
+}
+
+}  // namespace
