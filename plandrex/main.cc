@@ -1,0 +1,21 @@
+#include <cstdio>
+
+#include "asgraph/as_graph.h"
+#include "consoletools/terminal.h"
+#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/driver.h"
+#include "plandrex/startup.h"
+
+int main(int argc, char** argv) {
+  // The run's three graph objects come first and live until the program ends.
+  ASGraph first, second, output;
+  cmdLineParameters params;
+  const bool stdinIsTerm = isTerm(stdin);
+  const bool stdoutIsTerm = isTerm(stdout);
+
+  const int status = handleCommandLine(argc, argv, params, stdout, stderr);
+  if (status != kContinueRun) {
+    return status;
+  }
+  return runDriver(params, first, second, output, stdinIsTerm, stdoutIsTerm);
+}

@@ -1,0 +1,20 @@
+#include "plandrex/startup.h"
+
+#include "plandrex/banner.h"
+#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/help.h"
+
+int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* out, FILE* err) {
+  char reason[kErrorBufferSize];
+  if (!parseArguments(argc, argv, params, reason)) {
+    printHeader(err);
+    fprintf(err, "Syntax error: %s\n", reason);
+    fprintf(err, "Type %s --help for more information\n", argv[0]);
+    return 1;
+  }
+  if (params.help) {
+    printHelp(out, argv[0]);
+    return 0;
+  }
+  return kContinueRun;
+}
