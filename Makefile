@@ -11,7 +11,7 @@ all:
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: all
-	./$(BUILD_DIR)/plandrex/plandrex --help
+	./$(BUILD_DIR)/plandrex/plandrex examples/as-snapshot-1.zng examples/as-snapshot-2.zng
 
 test:
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPLANDREX_TESTS=ON \
