@@ -52,25 +52,25 @@ void countOverlapAppearance(const EdgeView* e, ASEdgeWeight& fromRecord, ASEdgeW
 
 // The steps of the edge merge. Each counts the edge, adds it to the output graph when the
 // option's formula lets it through, and frees the views it was handed.
-class EdgeMerge {
- public:
-  EdgeMerge(cmdLineParameters& params, ASGraph& diffGraph, diff_type& diff)
-      : params_(params), diffGraph_(diffGraph), diff_(diff) {}
+struct EdgeMerge {
+  cmdLineParameters& params;
+  ASGraph& diffGraph;
+  diff_type& diff;
 
   void onlyIn1st(EdgeView* e) {
     const edge_class cls = edgeClass(e);
-    ++diff_.edgesOnlyIn1st;
-    countClass(cls, diff_.peering1st, diff_.directed1st, diff_.unoriented1st);
-    countClass(cls, diff_.peeringOnlyIn1st, diff_.directedOnlyIn1st, diff_.unorientedOnlyIn1st);
+    ++diff.edgesOnlyIn1st;
+    countClass(cls, diff.peering1st, diff.directed1st, diff.unoriented1st);
+    countClass(cls, diff.peeringOnlyIn1st, diff.directedOnlyIn1st, diff.unorientedOnlyIn1st);
     addComplementary(e, true);
     ASGraph::freeView(e);
   }
 
   void onlyIn2nd(EdgeView* e) {
     const edge_class cls = edgeClass(e);
-    ++diff_.edgesOnlyIn2nd;
-    countClass(cls, diff_.peering2nd, diff_.directed2nd, diff_.unoriented2nd);
-    countClass(cls, diff_.peeringOnlyIn2nd, diff_.directedOnlyIn2nd, diff_.unorientedOnlyIn2nd);
+    ++diff.edgesOnlyIn2nd;
+    countClass(cls, diff.peering2nd, diff.directed2nd, diff.unoriented2nd);
+    countClass(cls, diff.peeringOnlyIn2nd, diff.directedOnlyIn2nd, diff.unorientedOnlyIn2nd);
     addComplementary(e, false);
     ASGraph::freeView(e);
   }
@@ -78,41 +78,36 @@ class EdgeMerge {
   void common(EdgeView* e1, EdgeView* e2) {
     const edge_class class1 = edgeClass(e1);
     const edge_class class2 = edgeClass(e2);
-    ++diff_.commonEdges;
-    countClass(class1, diff_.peering1st, diff_.directed1st, diff_.unoriented1st);
-    countClass(class2, diff_.peering2nd, diff_.directed2nd, diff_.unoriented2nd);
+    ++diff.commonEdges;
+    countClass(class1, diff.peering1st, diff.directed1st, diff.unoriented1st);
+    countClass(class2, diff.peering2nd, diff.directed2nd, diff.unoriented2nd);
     if (class1 != class_unoriented && class2 != class_unoriented) {
       // Both lists name the edge from its smaller key, so the directions compare as they are.
       const edge_dir dir1 = *e1->dir;
       const edge_dir dir2 = *e2->dir;
       if (dir1 != dir_none && dir1 == reverse(dir2)) {
-        ++diff_.oppositelyDirected;
+        ++diff.oppositelyDirected;
       }
       if (dir1 != dir2) {
-        ++diff_.differentlyDirected;
+        ++diff.differentlyDirected;
       } else {
-        ++diff_.consistentlyDirected;
+        ++diff.consistentlyDirected;
       }
     }
-    if (!params_.overConditions.isEmpty() &&
-        isDiffGraphEdge(e1, e2, diffGraph_, params_.overConditions) != params_.negate) {
-      addDiffGraphEdge(e1, e2, diffGraph_);
+    if (!params.overConditions.isEmpty() &&
+        isDiffGraphEdge(e1, e2, diffGraph, params.overConditions) != params.negate) {
+      addDiffGraphEdge(e1, e2, diffGraph);
     }
     ASGraph::freeView(e1);
     ASGraph::freeView(e2);
   }
 
- private:
   void addComplementary(EdgeView* e, bool first) {
-    if (!params_.compConditions.isEmpty() &&
-        isCmpGraphEdge(e, diffGraph_, params_.compConditions, first) != params_.negate) {
-      addDiffGraphEdge(e, nullptr, diffGraph_);
+    if (!params.compConditions.isEmpty() &&
+        isCmpGraphEdge(e, diffGraph, params.compConditions, first) != params.negate) {
+      addDiffGraphEdge(e, nullptr, diffGraph);
     }
   }
-
-  cmdLineParameters& params_;
-  ASGraph& diffGraph_;
-  diff_type& diff_;
 };
 
 }  // namespace
@@ -145,7 +140,7 @@ void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, AS
 
   // Both lists are sorted by (from, to) with every adjacency named from its smaller key, so one
   // merge pairs up the common edges.
-  EdgeMerge merge(params, diffGraph, diff);
+  EdgeMerge merge{params, diffGraph, diff};
   while (!edges1.isEmpty() && !edges2.isEmpty()) {
     const int order = lexOrder(edges1.first(), edges2.first());
     if (order < 0) {
