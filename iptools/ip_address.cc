@@ -94,8 +94,7 @@ unsigned char* IPAddress::getAddress() {
   return addrOut;
 }
 
-void IPAddress::setAddress(unsigned char b0, unsigned char b1, unsigned char b2,
-                           unsigned char b3) {
+void IPAddress::setAddress(unsigned char b0, unsigned char b1, unsigned char b2, unsigned char b3) {
   addrBytes[0] = b0;
   addrBytes[1] = b1;
   addrBytes[2] = b2;

@@ -44,8 +44,7 @@ bool IPNetmask::operator<(const IPNetmask& other) const {
   return false;
 }
 
-void IPNetmask::setNetmask(unsigned char b0, unsigned char b1, unsigned char b2,
-                           unsigned char b3) {
+void IPNetmask::setNetmask(unsigned char b0, unsigned char b1, unsigned char b2, unsigned char b3) {
   maskBytes[0] = b0;
   maskBytes[1] = b1;
   maskBytes[2] = b2;
@@ -76,7 +75,9 @@ void IPNetmask::setNetmask(unsigned char b0, unsigned char b1, unsigned char b2,
 }
 
 void IPNetmask::setNetmask(char length) {
-  int remaining = (length < 0 || length > 32) ? 32 : length;
+  // The length is a signed 8-bit value whatever the signedness of plain char.
+  const int signedLength = static_cast<signed char>(length);
+  int remaining = (signedLength < 0 || signedLength > 32) ? 32 : signedLength;
   for (unsigned char& byte : maskBytes) {
     if (remaining >= 8) {
       byte = 255;

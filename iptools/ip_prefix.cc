@@ -43,9 +43,7 @@ bool IPPrefix::isLessSpecific(const IPPrefix& other) const {
          other.prefixAddress.mask(prefixNetmask) == prefixAddress;
 }
 
-unsigned long long IPPrefix::addresses() const {
-  return 1ULL << (32 - prefixNetmask.brief());
-}
+unsigned long long IPPrefix::addresses() const { return 1ULL << (32 - prefixNetmask.brief()); }
 
 List<IPAddress>& IPPrefix::listAddresses() {
   addressList = List<IPAddress>();

@@ -40,6 +40,9 @@ class IPPrefix {
   List<IPAddress>& listAddresses();
 
  private:
+  // Read-only access to the result buffer for the unit tests.
+  friend class IPToolsTestAccess;
+
   IPAddress prefixAddress;
   IPNetmask prefixNetmask;
   List<IPAddress> addressList;
