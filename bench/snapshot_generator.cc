@@ -73,7 +73,7 @@ std::uint32_t pairKey(int x, int y) {
 
 class Model {
  public:
-  Model(const Options& options) : opt(options), random(options.seed) {}
+  explicit Model(const Options& options) : opt(options), random(options.seed) {}
 
   bool build();
   void evolve();
