@@ -42,6 +42,13 @@ class BST {
   // Frees node and everything below it; count is left alone.
   void deleteSubTree(tree_node* node);
 
+  // Calls visit(item) for every item in ascending key order without
+  // allocating: the walk keeps its path in a fixed array, which is enough
+  // because an AVL tree of 2^64 items is less than kMaxHeight levels high.
+  // visit must not change the tree.
+  template <class Visit>
+  void forEachInOrder(Visit visit) const;
+
   void rotateLL(tree_node* node, tree_node* parent, bool isLeftChild);
   void rotateLR(tree_node* node, tree_node* parent, bool isLeftChild);
   void rotateRL(tree_node* node, tree_node* parent, bool isLeftChild);
@@ -58,6 +65,8 @@ class BST {
 
   void replaceChild(tree_node* parent, bool isLeftChild, tree_node* subtreeTop);
 
+  static constexpr int kMaxHeight = 96;
+
   tree_node* root = nullptr;
   std::uint64_t count = 0;
   List<T> itemList;
@@ -65,32 +74,8 @@ class BST {
 
 template <class T, class K>
 BST<T, K>::BST(const BST& other) {
-  if (other.root == nullptr) {
-    return;
-  }
-  root = newNode();
-  List<tree_node*> sources;
-  List<tree_node*> targets;
-  sources.enqueue(other.root);
-  targets.enqueue(root);
-  while (!sources.isEmpty()) {
-    tree_node* s = sources.dequeue();
-    tree_node* d = targets.dequeue();
-    d->item = s->item;
-    d->key = s->key;
-    d->balance = s->balance;
-    if (s->left != nullptr) {
-      d->left = newNode();
-      sources.enqueue(s->left);
-      targets.enqueue(d->left);
-    }
-    if (s->right != nullptr) {
-      d->right = newNode();
-      sources.enqueue(s->right);
-      targets.enqueue(d->right);
-    }
-  }
-  count = other.count;
+  // Assigning into an empty tree builds every node fresh.
+  *this = other;
 }
 
 template <class T, class K>
@@ -152,17 +137,37 @@ void BST<T, K>::deleteSubTree(tree_node* node) {
   if (node == nullptr) {
     return;
   }
-  List<tree_node*> queue;
-  queue.enqueue(node);
-  while (!queue.isEmpty()) {
-    tree_node* n = queue.dequeue();
+  // Popping a node and pushing its children keeps at most one pending
+  // sibling per level, so the stack never outgrows the tree's height.
+  tree_node* pending[kMaxHeight + 1];
+  int top = 0;
+  pending[top++] = node;
+  while (top > 0) {
+    tree_node* n = pending[--top];
     if (n->left != nullptr) {
-      queue.enqueue(n->left);
+      pending[top++] = n->left;
     }
     if (n->right != nullptr) {
-      queue.enqueue(n->right);
+      pending[top++] = n->right;
     }
     freeNode(n);
+  }
+}
+
+template <class T, class K>
+template <class Visit>
+void BST<T, K>::forEachInOrder(Visit visit) const {
+  tree_node* path[kMaxHeight];
+  int top = 0;
+  tree_node* n = root;
+  while (n != nullptr || top > 0) {
+    while (n != nullptr) {
+      path[top++] = n;
+      n = n->left;
+    }
+    n = path[--top];
+    visit(n->item);
+    n = n->right;
   }
 }
 
@@ -187,13 +192,15 @@ bool BST<T, K>::addItem(const T& item, const K& key) {
     ++count;
     return true;
   }
-  List<tree_node*> path;
+  // The insertion path, root first; an AVL tree is never kMaxHeight high.
+  tree_node* path[kMaxHeight];
+  int depth = 0;
   tree_node* n = root;
   for (;;) {
     if (n->key == key) {
       return false;
     }
-    path.push(n);
+    path[depth++] = n;
     tree_node*& child = (n->key > key) ? n->left : n->right;
     if (child == nullptr) {
       child = newNode();
@@ -208,18 +215,19 @@ bool BST<T, K>::addItem(const T& item, const K& key) {
   // Walk the insertion path back up, fixing balances while the subtree below
   // has grown; one rotation at most stops the growth.
   bool grown = true;
-  while (!path.isEmpty()) {
-    tree_node* node = path.pop();
-    tree_node* parent = path.isEmpty() ? nullptr : path.first();
+  while (depth > 0) {
+    tree_node* node = path[--depth];
+    tree_node* parent = depth > 0 ? path[depth - 1] : nullptr;
     bool isLeftChild = parent != nullptr && parent->key > node->key;
+    if (!grown) {
+      break;  // nothing above can change any more
+    }
     if (node->key > key) {
-      if (grown) {
-        if (node->balance == 1) {
-          grown = false;
-        }
-        --node->balance;
+      if (node->balance == 1) {
+        grown = false;
       }
-    } else if (grown) {
+      --node->balance;
+    } else {
       if (node->balance == -1) {
         grown = false;
       }

@@ -100,6 +100,8 @@ class Graph {
   // The only places where node and adjacency records and views are made.
   static node* newNode(const N& weight, const K& key);
   static edge* newEdge(const W& fwd, const W& rev, edge_dir dir, node* from, node* to);
+  static void freeRecord(node* n) { delete n; }
+  static void freeRecord(edge* e) { delete e; }
   static graph_node* newNodeView(node* n) { return new graph_node{&n->weight, n->key}; }
   static graph_edge* newEdgeView(edge* e) {
     return new graph_edge{&e->fwdWeight, &e->revWeight, &e->dir, newNodeView(e->from),
@@ -136,15 +138,10 @@ typename Graph<K, W, N>::edge* Graph<K, W, N>::newEdge(const W& fwd, const W& re
 
 template <class K, class W, class N>
 void Graph<K, W, N>::freeRecords() {
-  List<node*>& all = nodeTree.listItems();
-  while (!all.isEmpty()) {
-    node* n = all.pop();
-    List<edge*>& records = n->edges.listItems();
-    while (!records.isEmpty()) {
-      delete records.pop();
-    }
-    delete n;
-  }
+  nodeTree.forEachInOrder([](node* n) {
+    n->edges.forEachInOrder([](edge* e) { freeRecord(e); });
+    freeRecord(n);
+  });
 }
 
 template <class K, class W, class N>
@@ -162,27 +159,13 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
   nodeCount = 0;
   edgeCount = 0;
 
-  // Listing writes scratch state, so other's tree is listed through a copy.
-  BST<node*, K> otherTree(other.nodeTree);
-  List<node*> otherNodes = otherTree.listItems();
-  otherNodes.goToFirst();
-  if (!otherNodes.isEmpty()) {
-    do {
-      node* n = otherNodes.current();
-      addNode(n->weight, n->key);
-    } while (otherNodes.next());
-    // The first record met for each adjacency is the one at its smaller key:
-    // it creates both mirrored records, and its partner then changes nothing.
-    otherNodes.goToFirst();
-    do {
-      BST<edge*, K> records(otherNodes.current()->edges);
-      List<edge*>& list = records.listItems();
-      while (!list.isEmpty()) {
-        edge* r = list.pop();
-        addEdge(r->from->key, r->to->key, r->dir, r->fwdWeight, r->revWeight);
-      }
-    } while (otherNodes.next());
-  }
+  other.nodeTree.forEachInOrder([this](node* n) { addNode(n->weight, n->key); });
+  // The first record met for each adjacency is the one at its smaller key:
+  // it creates both mirrored records, and its partner then changes nothing.
+  other.nodeTree.forEachInOrder([this](node* n) {
+    n->edges.forEachInOrder(
+        [this](edge* r) { addEdge(r->from->key, r->to->key, r->dir, r->fwdWeight, r->revWeight); });
+  });
   nodeCount = other.nodeCount;
   edgeCount = other.edgeCount;
   return *this;
@@ -262,35 +245,25 @@ typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fro
 template <class K, class W, class N>
 List<typename Graph<K, W, N>::graph_node*>& Graph<K, W, N>::listNodes() {
   nodeViews = List<graph_node*>();
-  List<node*>& all = nodeTree.listItems();
-  while (!all.isEmpty()) {
-    nodeViews.enqueue(newNodeView(all.pop()));
-  }
+  nodeTree.forEachInOrder([this](node* n) { nodeViews.enqueue(newNodeView(n)); });
   return nodeViews;
 }
 
 template <class K, class W, class N>
 List<typename Graph<K, W, N>::graph_edge*>& Graph<K, W, N>::listEdges() {
   edgeViews = List<graph_edge*>();
-  // The node list is drained as we go: a node is marked only after all of its
-  // records were seen, so each adjacency is listed once, from its smaller key.
-  List<node*>& all = nodeTree.listItems();
-  List<node*> marked;
-  while (!all.isEmpty()) {
-    node* a = all.pop();
-    List<edge*>& records = a->edges.listItems();
-    while (!records.isEmpty()) {
-      edge* r = records.pop();
+  // Nodes come in ascending key order and a node is marked only after all of
+  // its records were seen, so each adjacency is listed once, from its
+  // smaller key; a self-loop's other end is not marked yet and is listed too.
+  nodeTree.forEachInOrder([this](node* a) {
+    a->edges.forEachInOrder([this](edge* r) {
       if (!r->to->visited) {
         edgeViews.enqueue(newEdgeView(r));
       }
-    }
+    });
     a->visited = true;
-    marked.push(a);
-  }
-  while (!marked.isEmpty()) {
-    marked.pop()->visited = false;
-  }
+  });
+  nodeTree.forEachInOrder([](node* a) { a->visited = false; });
   return edgeViews;
 }
 

@@ -23,8 +23,11 @@ class List {
 
   List() = default;
   List(const List& other);
+  // Takes other's elements and cursor without copying; other is left empty.
+  List(List&& other) noexcept { takeFrom(other); }
   ~List();
   List& operator=(const List& other);
+  List& operator=(List&& other) noexcept;
 
   // Appends at the tail; the cursor moves only when the list was empty.
   void enqueue(const T& item);
@@ -54,6 +57,7 @@ class List {
   static list_element* newElement(const T& item, list_element* prev, list_element* next);
   static void freeElement(list_element* element) { delete element; }
   void freeChain(list_element* from);
+  void takeFrom(List& other) noexcept;
 
   list_element* head = nullptr;
   list_element* cursor = nullptr;
@@ -82,12 +86,27 @@ void List<T>::freeChain(list_element* from) {
 
 template <class T>
 List<T>::List(const List& other) {
-  for (list_element* e = other.head; e != nullptr; e = e->nextElement) {
-    enqueue(e->item);
-    if (e == other.cursor) {
-      cursor = tail;
-    }
+  // Assigning into an empty list appends copies and places the cursor.
+  *this = other;
+}
+
+template <class T>
+void List<T>::takeFrom(List& other) noexcept {
+  head = other.head;
+  cursor = other.cursor;
+  tail = other.tail;
+  count = other.count;
+  other.head = other.cursor = other.tail = nullptr;
+  other.count = 0;
+}
+
+template <class T>
+List<T>& List<T>::operator=(List&& other) noexcept {
+  if (this != &other) {
+    freeChain(head);
+    takeFrom(other);
   }
+  return *this;
 }
 
 template <class T>
