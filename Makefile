@@ -1,7 +1,10 @@
 # Thin wrapper around CMake. `make run` compares the bundled sample graphs,
-# `make test` builds everything under the sanitizers and runs every test.
+# `make test` builds everything under the sanitizers and runs every test, then
+# runs them again in a plain build, where the containers use their record pools
+# (the sanitizers turn the pools off to watch every record on its own).
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
+PLAIN_TEST_BUILD_DIR ?= build-test-plain
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all run test clean
@@ -18,6 +21,10 @@ test:
 	  -DPLANDREX_SANITIZE=ON -DPLANDREX_WERROR=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B $(PLAIN_TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANDREX_TESTS=ON \
+	  -DPLANDREX_WERROR=ON
+	cmake --build $(PLAIN_TEST_BUILD_DIR) -j $(JOBS)
+	cd $(PLAIN_TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(PLAIN_TEST_BUILD_DIR)

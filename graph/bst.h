@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "graph/list.h"
+#include "graph/record_pool.h"
 
 // AVL-balanced search tree holding one item per distinct key. K is compared
 // only with == and >; items and keys are stored by value, and for a pointer T
@@ -60,8 +61,8 @@ class BST {
 
  private:
   // The only places where tree nodes are made and freed.
-  static tree_node* newNode() { return new tree_node; }
-  static void freeNode(tree_node* node) { delete node; }
+  static tree_node* newNode() { return RecordPool<tree_node>::make(); }
+  static void freeNode(tree_node* node) { RecordPool<tree_node>::destroy(node); }
 
   void replaceChild(tree_node* parent, bool isLeftChild, tree_node* subtreeTop);
 

@@ -5,6 +5,7 @@
 
 #include "graph/bst.h"
 #include "graph/list.h"
+#include "graph/record_pool.h"
 
 // Direction of an adjacency as seen from the endpoint that holds the record.
 enum edge_dir : unsigned char { dir_none = 0, dir_backward = 1, dir_forward = 2 };
@@ -89,23 +90,25 @@ class Graph {
   // ascending (from, to) order. Same ownership as listNodes.
   List<graph_edge*>& listEdges();
 
-  static void freeView(graph_node* view) { delete view; }
+  static void freeView(graph_node* view) { RecordPool<graph_node>::destroy(view); }
   static void freeView(graph_edge* view) {
-    delete view->from;
-    delete view->to;
-    delete view;
+    freeView(view->from);
+    freeView(view->to);
+    RecordPool<graph_edge>::destroy(view);
   }
 
  private:
   // The only places where node and adjacency records and views are made.
   static node* newNode(const N& weight, const K& key);
   static edge* newEdge(const W& fwd, const W& rev, edge_dir dir, node* from, node* to);
-  static void freeRecord(node* n) { delete n; }
-  static void freeRecord(edge* e) { delete e; }
-  static graph_node* newNodeView(node* n) { return new graph_node{&n->weight, n->key}; }
+  static void freeRecord(node* n) { RecordPool<node>::destroy(n); }
+  static void freeRecord(edge* e) { RecordPool<edge>::destroy(e); }
+  static graph_node* newNodeView(node* n) {
+    return RecordPool<graph_node>::make(graph_node{&n->weight, n->key});
+  }
   static graph_edge* newEdgeView(edge* e) {
-    return new graph_edge{&e->fwdWeight, &e->revWeight, &e->dir, newNodeView(e->from),
-                          newNodeView(e->to)};
+    return RecordPool<graph_edge>::make(graph_edge{&e->fwdWeight, &e->revWeight, &e->dir,
+                                                   newNodeView(e->from), newNodeView(e->to)});
   }
   void freeRecords();
 
@@ -118,7 +121,7 @@ class Graph {
 
 template <class K, class W, class N>
 typename Graph<K, W, N>::node* Graph<K, W, N>::newNode(const N& weight, const K& key) {
-  node* n = new node;
+  node* n = RecordPool<node>::make();
   n->weight = weight;
   n->key = key;
   return n;
@@ -127,7 +130,7 @@ typename Graph<K, W, N>::node* Graph<K, W, N>::newNode(const N& weight, const K&
 template <class K, class W, class N>
 typename Graph<K, W, N>::edge* Graph<K, W, N>::newEdge(const W& fwd, const W& rev, edge_dir dir,
                                                        node* from, node* to) {
-  edge* e = new edge;
+  edge* e = RecordPool<edge>::make();
   e->fwdWeight = fwd;
   e->revWeight = rev;
   e->dir = dir;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "graph/record_pool.h"
+
 // Doubly linked list with one built-in cursor. The same class is used as a
 // FIFO queue (enqueue/dequeue), as a stack (push/pop) and as a sequence walked
 // with the cursor (goToFirst/current/next).
@@ -52,10 +54,9 @@ class List {
   std::uint64_t len() const { return count; }
 
  private:
-  // Every element is made and freed here, so a pooled allocator can replace
-  // plain new/delete without touching anything else.
+  // Every element is made and freed here.
   static list_element* newElement(const T& item, list_element* prev, list_element* next);
-  static void freeElement(list_element* element) { delete element; }
+  static void freeElement(list_element* element) { RecordPool<list_element>::destroy(element); }
   void freeChain(list_element* from);
   void takeFrom(List& other) noexcept;
 
@@ -68,7 +69,7 @@ class List {
 template <class T>
 typename List<T>::list_element* List<T>::newElement(const T& item, list_element* prev,
                                                     list_element* next) {
-  list_element* element = new list_element;
+  list_element* element = RecordPool<list_element>::make();
   element->item = item;
   element->prevElement = prev;
   element->nextElement = next;
