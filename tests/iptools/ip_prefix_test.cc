@@ -16,11 +16,8 @@ using iptest::ip;
 using iptest::items;
 using iptest::n;
 using iptest::num;
+using iptest::prefix;
 using iptest::str;
-
-IPPrefix prefix(const char* address, int length) {
-  return IPPrefix(ip(address), IPNetmask(static_cast<char>(length)));
-}
 
 TEST(IPPrefixTest, DefaultIsTheWholeSpace) {
   IPPrefix whole;

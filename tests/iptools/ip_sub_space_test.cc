@@ -20,14 +20,11 @@ using iptest::kSpace;
 using iptest::kTop;
 using iptest::n;
 using iptest::num;
+using iptest::prefix;
 using iptest::Range;
 using iptest::rangeSet;
 using iptest::setOf;
 using iptest::str;
-
-IPPrefix prefix(const char* address, int length) {
-  return IPPrefix(ip(address), IPNetmask(static_cast<char>(length)));
-}
 
 IPSubSpace space(const char* address, int length) { return IPSubSpace(prefix(address, length)); }
 

@@ -57,6 +57,11 @@ inline std::uint64_t n(const char* dotted) {
 
 inline IPAddress ip(const char* dotted) { return addr(n(dotted)); }
 
+// The prefix written as "address/length".
+inline IPPrefix prefix(const char* address, int length) {
+  return IPPrefix(ip(address), IPNetmask(static_cast<char>(length)));
+}
+
 inline std::string str(std::uint64_t value) {
   return std::to_string(value >> 24 & 255) + "." + std::to_string(value >> 16 & 255) + "." +
          std::to_string(value >> 8 & 255) + "." + std::to_string(value & 255);

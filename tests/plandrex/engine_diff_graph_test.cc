@@ -13,6 +13,7 @@
 #include "plandrex/diff_graph.h"
 #include "plandrex/node_compare.h"
 #include "tests/plandrex/engine_test_graphs.h"
+#include "tests/support/as_record_checks.h"
 
 namespace {
 
@@ -46,6 +47,17 @@ diff_type edgeCounters(std::initializer_list<std::pair<Counter, std::uint32_t>> 
     diff.*value.first = value.second;
   }
   return diff;
+}
+
+// The adjacency from-to is in built with this direction and these two records, one per endpoint.
+void expectStored(ASGraph& built, unsigned short from, unsigned short to, edge_dir dir,
+                  const ASEdgeWeight& atFrom, const ASEdgeWeight& atTo) {
+  SCOPED_TRACE("stored " + std::to_string(from) + "-" + std::to_string(to));
+  EdgeViewPtr stored = viewOf(built, from, to);
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(*stored->dir, dir);
+  expectSameRecord(atFrom, *stored->fwdWeight);
+  expectSameRecord(atTo, *stored->revWeight);
 }
 
 std::string name(EdgeState s) {
@@ -196,11 +208,7 @@ TEST(EngineDiffGraphTest, OverlapRecords) {
     from20.incomingEdges = row.outgoing;
     from20.outgoingEdges = row.incoming;
 
-    EdgeViewPtr stored = viewOf(built, 10, 20);
-    ASSERT_NE(stored, nullptr);
-    EXPECT_EQ(*stored->dir, dir_none);
-    expectSameRecord(from10, *stored->fwdWeight);
-    expectSameRecord(from20, *stored->revWeight);
+    expectStored(built, 10, 20, dir_none, from10, from20);
     expectConsistentGraph(built);
   }
 }
@@ -233,16 +241,8 @@ TEST(EngineDiffGraphTest, ComplementaryRecordsKeepTheirSource) {
   from7.ipCovering[0] = 400;
   from30.pathCovering[0] = 3;
   from30.ipCovering[0] = 300;
-  EdgeViewPtr directed = viewOf(built, 7, 30);
-  ASSERT_NE(directed, nullptr);
-  EXPECT_EQ(*directed->dir, dir_backward);
-  expectSameRecord(from7, *directed->fwdWeight);
-  expectSameRecord(from30, *directed->revWeight);
-  EdgeViewPtr unoriented = viewOf(built, 98, 99);
-  ASSERT_NE(unoriented, nullptr);
-  EXPECT_EQ(*unoriented->dir, dir_none);
-  expectSameRecord(from98, *unoriented->fwdWeight);
-  expectSameRecord(from99, *unoriented->revWeight);
+  expectStored(built, 7, 30, dir_backward, from7, from30);
+  expectStored(built, 98, 99, dir_none, from98, from99);
   expectConsistentGraph(built);
 }
 

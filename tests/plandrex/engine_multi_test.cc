@@ -9,6 +9,7 @@
 
 #include "plandrex/multi_diff_graph.h"
 #include "tests/plandrex/engine_test_graphs.h"
+#include "tests/support/as_record_checks.h"
 
 namespace {
 

@@ -56,13 +56,4 @@ extern const char* const kDiffCounterNames[21];
 diff_type filledDiff(std::uint32_t value);
 void expectSameDiff(const diff_type& expected, const diff_type& actual);
 
-// Every field equal (all fourteen).
-void expectSameRecord(const ASEdgeWeight& expected, const ASEdgeWeight& actual);
-// The relations between the two records of one adjacency: shared fields equal, source directions
-// reversed, incoming of one equal to outgoing of the other.
-void expectPartnerRecords(const ASEdgeWeight& a, const ASEdgeWeight& b);
-// Walks every adjacency: its copy at the larger key exists and mirrors the listed copy, the pair
-// relations hold, and the node and edge counts agree with the listings.
-void expectConsistentGraph(ASGraph& graph);
-
 #endif  // TESTS_PLANDREX_ENGINE_TEST_GRAPHS_H_
