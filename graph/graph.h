@@ -194,17 +194,19 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
   }
   node* from = *fromSlot;
   node* to = *toSlot;
-  edge** found = from->edges.findItem(toKey);
-  if (found == nullptr) {
+  // New adjacencies are the common case: try the insertion first, so that
+  // the from node's tree is descended once rather than twice for them.
+  edge* fresh = newEdge(fwdWeight, revWeight, dir, from, to);
+  if (from->edges.addItem(fresh, toKey)) {
     ++edgeCount;
-    from->edges.addItem(newEdge(fwdWeight, revWeight, dir, from, to), toKey);
     if (!(fromKey == toKey)) {
       to->edges.addItem(newEdge(revWeight, fwdWeight, reverse(dir), to, from), fromKey);
     }
     return 3;
   }
+  freeRecord(fresh);
 
-  edge* r = *found;
+  edge* r = *from->edges.findItem(toKey);
   edge_dir stored = r->dir;
   edge_dir result;
   if (stored == dir_none) {
