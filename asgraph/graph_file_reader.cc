@@ -177,33 +177,35 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
   // a missing one that follows it.
   Tokens tokens(line);
   Token token;
+  // A column that the line lacks makes the whole line malformed.
+  auto nextColumn = [&]() { return tokens.next(token) || fail(kLineFormat, line, length); };
   unsigned short first = 0;
   unsigned short second = 0;
   bool flag = false;
   int direction = 0;
 
-  if (!tokens.next(token)) {
-    return fail(kLineFormat, line, length);
+  if (!nextColumn()) {
+    return false;
   }
   if (!readASNumber(token.begin, token.end, first)) {
     return fail(kASNumber, token.begin, token.length());
   }
-  if (!tokens.next(token)) {
-    return fail(kLineFormat, line, length);
+  if (!nextColumn()) {
+    return false;
   }
   if (!readASNumber(token.begin, token.end, second)) {
     return fail(kASNumber, token.begin, token.length());
   }
-  if (!tokens.next(token)) {
-    return fail(kLineFormat, line, length);
+  if (!nextColumn()) {
+    return false;
   }
   if (!readFlag(token, flag)) {
     return fail(kFlag, token.begin, token.length());
   }
   forward.oriented = flag;
   backward.oriented = flag;
-  if (!tokens.next(token)) {
-    return fail(kLineFormat, line, length);
+  if (!nextColumn()) {
+    return false;
   }
   if (!readDirectionValue(token, direction)) {
     return fail(kDirection, token.begin, token.length());
@@ -213,26 +215,26 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
   // Covering columns: path and IP address covering seen from the first AS,
   // then from the second, for the source graph at the given index.
   auto readCovering = [&](int index) {
-    if (!tokens.next(token)) {
-      return fail(kLineFormat, line, length);
+    if (!nextColumn()) {
+      return false;
     }
     if (!toUnsigned32(token.begin, token.end, forward.pathCovering[index])) {
       return fail(kPathCovering, token.begin, token.length());
     }
-    if (!tokens.next(token)) {
-      return fail(kLineFormat, line, length);
+    if (!nextColumn()) {
+      return false;
     }
     if (!toUnsigned64(token.begin, token.end, forward.ipCovering[index])) {
       return fail(kIPCovering, token.begin, token.length());
     }
-    if (!tokens.next(token)) {
-      return fail(kLineFormat, line, length);
+    if (!nextColumn()) {
+      return false;
     }
     if (!toUnsigned32(token.begin, token.end, backward.pathCovering[index])) {
       return fail(kPathCovering, token.begin, token.length());
     }
-    if (!tokens.next(token)) {
-      return fail(kLineFormat, line, length);
+    if (!nextColumn()) {
+      return false;
     }
     if (!toUnsigned64(token.begin, token.end, backward.ipCovering[index])) {
       return fail(kIPCovering, token.begin, token.length());
@@ -245,8 +247,8 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
 
   if (differential) {
     for (int index = 0; index < 2; ++index) {
-      if (!tokens.next(token)) {
-        return fail(kLineFormat, line, length);
+      if (!nextColumn()) {
+        return false;
       }
       if (!readFlag(token, flag)) {
         return fail(kFlag, token.begin, token.length());
@@ -255,8 +257,8 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
       backward.srcOriented[index] = flag;
     }
     for (int index = 0; index < 2; ++index) {
-      if (!tokens.next(token)) {
-        return fail(kLineFormat, line, length);
+      if (!nextColumn()) {
+        return false;
       }
       if (!readDirectionValue(token, direction)) {
         return fail(kDirection, token.begin, token.length());
@@ -279,8 +281,8 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
     };
     std::uint16_t counters[6] = {0, 0, 0, 0, 0, 0};
     for (int column = 0; column < 6; ++column) {
-      if (!tokens.next(token)) {
-        return fail(kLineFormat, line, length);
+      if (!nextColumn()) {
+        return false;
       }
       if (!readCounter(token, counters[column])) {
         return fail(kCounterReasons[column], token.begin, token.length());
@@ -294,8 +296,8 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
     forward.unorientedEdges = backward.unorientedEdges = counters[4];
     forward.orientationChanges = backward.orientationChanges = counters[5];
 
-    if (!tokens.next(token)) {
-      return fail(kLineFormat, line, length);
+    if (!nextColumn()) {
+      return false;
     }
     float stability = 0.0f;
     if (!toFloat(token.begin, token.end, stability)) {

@@ -26,30 +26,6 @@ void countClass(edge_class cls, std::uint32_t& peering, std::uint32_t& directed,
   }
 }
 
-// How the two views of a common edge add up into the four direction counters of an overlap
-// record, seen from the edge's from node.
-void countOverlapAppearance(const EdgeView* e, ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord) {
-  switch (edgeClass(e)) {
-    case class_unoriented:
-      ++fromRecord.unorientedEdges;
-      ++toRecord.unorientedEdges;
-      break;
-    case class_peering:
-      ++fromRecord.undirectedEdges;
-      ++toRecord.undirectedEdges;
-      break;
-    case class_directed:
-      if (*e->dir == dir_forward) {
-        ++fromRecord.outgoingEdges;
-        ++toRecord.incomingEdges;
-      } else if (*e->dir == dir_backward) {
-        ++fromRecord.incomingEdges;
-        ++toRecord.outgoingEdges;
-      }
-      break;
-  }
-}
-
 // The steps of the edge merge. Each counts the edge, adds it to the output graph when the
 // option's formula lets it through, and frees the views it was handed.
 struct EdgeMerge {
@@ -191,8 +167,8 @@ void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph&
     fromRecord.srcDirection[1] = *e2->dir;
     toRecord.srcDirection[1] = reverse(*e2->dir);
     fromRecord.comparedGraphs = toRecord.comparedGraphs = 2;
-    countOverlapAppearance(e1, fromRecord, toRecord);
-    countOverlapAppearance(e2, fromRecord, toRecord);
+    countAppearance(fwd1.oriented, *e1->dir, fromRecord, toRecord);
+    countAppearance(fwd2.oriented, *e2->dir, fromRecord, toRecord);
     dir = dir_none;
   } else {
     fromRecord.oriented = toRecord.oriented = fwd1.oriented;

@@ -14,4 +14,24 @@ inline edge_class edgeClass(const ASGraph::graph_edge* view) {
   return *view->dir == dir_none ? class_peering : class_directed;
 }
 
+// Counts one appearance of an adjacency, with its orientation flag and its direction seen from
+// the from node, into the direction counters of the records seen from either end. A direction
+// outside the three valid ones counts nowhere.
+inline void countAppearance(bool oriented, edge_dir dir, ASEdgeWeight& fromRecord,
+                            ASEdgeWeight& toRecord) {
+  if (!oriented) {
+    ++fromRecord.unorientedEdges;
+    ++toRecord.unorientedEdges;
+  } else if (dir == dir_none) {
+    ++fromRecord.undirectedEdges;
+    ++toRecord.undirectedEdges;
+  } else if (dir == dir_backward) {
+    ++fromRecord.incomingEdges;
+    ++toRecord.outgoingEdges;
+  } else if (dir == dir_forward) {
+    ++fromRecord.outgoingEdges;
+    ++toRecord.incomingEdges;
+  }
+}
+
 #endif  // PLANDREX_EDGE_CLASS_H_

@@ -1,5 +1,6 @@
 #include "plandrex/multi_diff_graph.h"
 
+#include "plandrex/edge_class.h"
 #include "plandrex/view_listing.h"
 
 namespace {
@@ -14,25 +15,6 @@ void updateStability(ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord) {
   const long double run = fromRecord.orientationRun;
   const long double stability = runs == 0 ? run : (runs * mean + run) / (runs + 1);
   fromRecord.orientationStability = toRecord.orientationStability = static_cast<float>(stability);
-}
-
-// Counts one appearance of the adjacency in the direction counters, seen from its from node.
-// A direction outside the three valid ones counts nowhere.
-void countAppearance(bool oriented, edge_dir dir, ASEdgeWeight& fromRecord,
-                     ASEdgeWeight& toRecord) {
-  if (!oriented) {
-    ++fromRecord.unorientedEdges;
-    ++toRecord.unorientedEdges;
-  } else if (dir == dir_none) {
-    ++fromRecord.undirectedEdges;
-    ++toRecord.undirectedEdges;
-  } else if (dir == dir_backward) {
-    ++fromRecord.incomingEdges;
-    ++toRecord.outgoingEdges;
-  } else if (dir == dir_forward) {
-    ++fromRecord.outgoingEdges;
-    ++toRecord.incomingEdges;
-  }
 }
 
 // Gives the copy of the adjacency held at the to node the history that the copy at the from node
