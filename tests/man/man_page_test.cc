@@ -1,0 +1,117 @@
+// The manual pages: they render without a warning, carry the build's version, document every
+// option that the programs' own help names, and show the report exactly as plandrex prints it.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/plandrex_binary.h"
+#include "tests/man/man_page_render.h"
+
+namespace {
+
+const std::string kManDir = MAN_PAGE_DIR;
+const std::vector<std::string> kPages = {"plandrex.1", "plandrex-import.1", "plandrex-graph.5"};
+
+std::string page(const std::string& name) { return kManDir + "/" + name; }
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    result.push_back(line);
+  }
+  return result;
+}
+
+// The options a help text names: words that begin with one or two dashes and a letter, with the
+// colon of --over: and --comp:, and not inside a hyphenated word.
+std::set<std::string> optionsNamedIn(const std::string& help) {
+  std::set<std::string> options;
+  const std::regex option(R"((^|[\s(\[])(--?[a-z][a-z-]*:?))");
+  for (std::sregex_iterator it(help.begin(), help.end(), option), end; it != end; ++it) {
+    options.insert((*it)[2]);
+  }
+  return options;
+}
+
+void expectEveryHelpOptionDocumented(const std::string& program, const std::string& pageName) {
+  e2e::RunOptions options;
+  options.args = {"--help"};
+  const e2e::ProcessResult help = e2e::runProgram(program, options);
+  ASSERT_TRUE(help.exitedWith(0)) << help;
+  const std::set<std::string> named = optionsNamedIn(help.out);
+  ASSERT_GE(named.size(), 5u) << help.out;
+  const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page(pageName));
+  ASSERT_FALSE(text.empty());
+  for (const std::string& option : named) {
+    EXPECT_NE(text.find(option), std::string::npos) << pageName << " does not mention " << option;
+  }
+}
+
+TEST(ManPageTest, EveryPageRendersWithoutWarnings) {
+  for (const std::string& name : kPages) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(mancheck::renderingProblems(GROFF_PROGRAM, page(name)), "");
+  }
+}
+
+TEST(ManPageTest, EveryPageCarriesTheBuildsVersion) {
+  for (const std::string& name : kPages) {
+    SCOPED_TRACE(name);
+    const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page(name));
+    EXPECT_NE(text.find("plandrex " PLANDREX_VERSION_TEXT), std::string::npos);
+    EXPECT_EQ(text.find("@"), std::string::npos) << "a placeholder was left unfilled";
+  }
+}
+
+TEST(ManPageTest, PlandrexPageDocumentsEveryOptionOfItsHelp) {
+  expectEveryHelpOptionDocumented(e2e::plandrexPath(), "plandrex.1");
+}
+
+TEST(ManPageTest, ImportPageDocumentsEveryOptionOfItsHelpAndItsVersion) {
+#ifdef PLANDREX_IMPORT_BINARY
+  expectEveryHelpOptionDocumented(PLANDREX_IMPORT_BINARY, "plandrex-import.1");
+  e2e::RunOptions options;
+  options.args = {"--version"};
+  const e2e::ProcessResult version = e2e::runProgram(PLANDREX_IMPORT_BINARY, options);
+  ASSERT_TRUE(version.exitedWith(0)) << version;
+  ASSERT_FALSE(version.out.empty());
+  const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-import.1"));
+  EXPECT_NE(text.find(lines(version.out).front()), std::string::npos) << version.out;
+#else
+  GTEST_SKIP() << "plandrex-import is not part of this build";
+#endif
+}
+
+// The page shows the report of the two bundled sample snapshots; it must be the report that
+// plandrex prints for them now, line for line and column for column.
+TEST(ManPageTest, PlandrexPageShowsTheSampleReportAsPrinted) {
+  const e2e::ProcessResult report =
+      e2e::runPlandrex({PLANDREX_SOURCE_DIR "/examples/as-snapshot-1.zng",
+                        PLANDREX_SOURCE_DIR "/examples/as-snapshot-2.zng"});
+  ASSERT_TRUE(report.exitedWith(0)) << report;
+  const std::vector<std::string> printed = lines(report.out);
+  ASSERT_EQ(printed.size(), 25u);
+
+  const std::vector<std::string> shown =
+      lines(mancheck::renderAsText(GROFF_PROGRAM, page("plandrex.1")));
+  size_t first = 0;
+  while (first < shown.size() && shown[first].find(printed[0]) == std::string::npos) {
+    ++first;
+  }
+  ASSERT_LT(first + printed.size(), shown.size()) << "the report's first line is not shown";
+  const size_t indent = shown[first].find(printed[0]);
+  for (size_t i = 0; i < printed.size(); ++i) {
+    SCOPED_TRACE(printed[i]);
+    const std::string& line = shown[first + i];
+    EXPECT_EQ(line.substr(0, indent), std::string(indent, ' '));
+    EXPECT_EQ(line.substr(std::min(indent, line.size())), printed[i]);
+  }
+}
+
+}  // namespace
