@@ -73,16 +73,15 @@ e2e::TempDir* PackageTest::work_ = nullptr;
 e2e::ProcessResult* PackageTest::packRun_ = nullptr;
 std::string* PackageTest::package_ = nullptr;
 
-TEST_F(PackageTest, NamesItselfWithTheBuildsVersion) {
+// The control fields: name and version from the build, and dependencies read from the libraries
+// the programs load, so a program that starts using a library brings its package in; the importer
+// needs the two compression libraries.
+TEST_F(PackageTest, ControlFieldsGiveNameVersionAndDependencies) {
   EXPECT_EQ(field("Package"), "plandrex\n");
   EXPECT_EQ(field("Version"), PLANDREX_VERSION_TEXT "\n");
   EXPECT_EQ(fs::path(*package_).filename().string().rfind("plandrex_" PLANDREX_VERSION_TEXT "_", 0),
             0u);
-}
 
-// The dependencies come from the libraries the programs load, so a program that starts using a
-// library brings its package in; the importer needs the two compression libraries.
-TEST_F(PackageTest, DependsOnTheLibrariesTheProgramsLoad) {
   const std::string depends = field("Depends");
   EXPECT_TRUE(contains(depends, "libc6")) << depends;
   EXPECT_TRUE(contains(depends, "libstdc++6")) << depends;
@@ -93,7 +92,7 @@ TEST_F(PackageTest, DependsOnTheLibrariesTheProgramsLoad) {
 #endif
 }
 
-TEST_F(PackageTest, HoldsTheProgramsPagesAndDocuments) {
+TEST_F(PackageTest, HoldsTheProgramsPagesAndDocumentsAndTheProgramsRunUnpacked) {
   const e2e::ProcessResult listing = runTool(DPKG_DEB_PROGRAM, {"--contents", *package_});
   ASSERT_TRUE(listing.exitedWith(0)) << listing;
   std::vector<std::string> expected = {
@@ -110,9 +109,7 @@ TEST_F(PackageTest, HoldsTheProgramsPagesAndDocuments) {
   for (const std::string& path : expected) {
     EXPECT_TRUE(contains(listing.out, " " + path + "\n")) << path << " missing:\n" << listing.out;
   }
-}
 
-TEST_F(PackageTest, UnpackedPlandrexReportsOnTheExamples) {
   e2e::TempDir root;
   const e2e::ProcessResult unpack =
       runTool(DPKG_DEB_PROGRAM, {"--extract", *package_, root.path()});
@@ -123,6 +120,11 @@ TEST_F(PackageTest, UnpackedPlandrexReportsOnTheExamples) {
   const e2e::ProcessResult built = e2e::runPlandrex(args);
   EXPECT_TRUE(unpacked.exitedWith(0)) << unpacked;
   EXPECT_EQ(unpacked.out, built.out);
+#ifdef PLANDREX_IMPORT_BINARY
+  const e2e::ProcessResult version = runTool(root.file("usr/bin/plandrex-import"), {"--version"});
+  EXPECT_TRUE(version.exitedWith(0)) << version;
+  EXPECT_EQ(version.out, "plandrex-import " PLANDREX_VERSION_TEXT "\n");
+#endif
 }
 
 }  // namespace
