@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/plandrex_binary.h"
+#include "tests/e2e/temp_dir.h"
 #include "tests/man/man_page_render.h"
 
 namespace {
@@ -83,6 +84,28 @@ TEST(ManPageTest, ImportPageDocumentsEveryOptionOfItsHelpAndItsVersion) {
   ASSERT_FALSE(version.out.empty());
   const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-import.1"));
   EXPECT_NE(text.find(lines(version.out).front()), std::string::npos) << version.out;
+#else
+  GTEST_SKIP() << "plandrex-import is not part of this build";
+#endif
+}
+
+// The page explains every count that the importer prints, under the label it prints.
+TEST(ManPageTest, ImportPageExplainsEveryCount) {
+#ifdef PLANDREX_IMPORT_BINARY
+  e2e::TempDir dir;
+  ASSERT_TRUE(dir.write("links.txt", "7|11|-1\n11|300|0\n"));
+  e2e::RunOptions options;
+  options.args = {"-o", dir.file("links.zng"), dir.file("links.txt")};
+  const e2e::ProcessResult run = e2e::runProgram(PLANDREX_IMPORT_BINARY, options);
+  ASSERT_TRUE(run.exitedWith(0)) << run;
+  const std::vector<std::string> counts = lines(run.err);
+  ASSERT_GE(counts.size(), 5u) << run.err;
+  const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-import.1"));
+  for (const std::string& count : counts) {
+    const std::string label = count.substr(0, count.rfind(": "));
+    EXPECT_NE(text.find(label), std::string::npos)
+        << "plandrex-import.1 does not explain " << label;
+  }
 #else
   GTEST_SKIP() << "plandrex-import is not part of this build";
 #endif
