@@ -8,12 +8,12 @@
 
 #include "asgraph/as_graph.h"
 #include "consoletools/overwrite_question.h"
+#include "engine/cmd_line_parameters.h"
+#include "engine/diff_graph.h"
+#include "engine/diff_type.h"
+#include "engine/multi_diff_graph.h"
+#include "engine/node_compare.h"
 #include "plandrex/banner.h"
-#include "plandrex/cmd_line_parameters.h"
-#include "plandrex/diff_graph.h"
-#include "plandrex/diff_type.h"
-#include "plandrex/multi_diff_graph.h"
-#include "plandrex/node_compare.h"
 
 namespace {
 

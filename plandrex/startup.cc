@@ -1,7 +1,7 @@
 #include "plandrex/startup.h"
 
+#include "plandrex/argument_parser.h"
 #include "plandrex/banner.h"
-#include "plandrex/cmd_line_parameters.h"
 #include "plandrex/help.h"
 
 int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* out, FILE* err) {
