@@ -67,8 +67,8 @@ void printImportHelp(FILE* stream) {
     std::fprintf(stream, "  %-*s", kFormatColumn - 2, entries[i].name);
     for (;;) {
       const char* feed = std::strchr(line, '\n');
-      const int length = feed != nullptr ? static_cast<int>(feed - line)
-                                         : static_cast<int>(std::strlen(line));
+      const int length =
+          feed != nullptr ? static_cast<int>(feed - line) : static_cast<int>(std::strlen(line));
       std::fprintf(stream, "%.*s\n", length, line);
       if (feed == nullptr) {
         break;
@@ -80,4 +80,6 @@ void printImportHelp(FILE* stream) {
   std::fputs(kRules, stream);
 }
 
-void printImportVersion(FILE* stream) { std::fprintf(stream, "plandrex-import %s\n", PLANDREX_VERSION); }
+void printImportVersion(FILE* stream) {
+  std::fprintf(stream, "plandrex-import %s\n", PLANDREX_VERSION);
+}

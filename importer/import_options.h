@@ -9,10 +9,10 @@ struct FormatEntry;
 
 // The importer's command line.
 struct ImportOptions {
-  std::string input;           // a file name, or "-" for standard input
-  std::string outputFile;      // empty: standard output
-  std::string sourceName;      // the graph's source file name
-  std::string description;     // the graph's description line
+  std::string input;                    // a file name, or "-" for standard input
+  std::string outputFile;               // empty: standard output
+  std::string sourceName;               // the graph's source file name
+  std::string description;              // the graph's description line
   const FormatEntry* format = nullptr;  // null: detected from the first data line
   ImportSettings settings;
   bool quiet = false;

@@ -78,8 +78,7 @@ void ImportReader::printCounts(FILE* stream) const {
   importer->printCounts(stream);
 }
 
-ReadResult readRelationshipFile(const char* name, RelationshipTable& table,
-                                std::string& message) {
+ReadResult readRelationshipFile(const char* name, RelationshipTable& table, std::string& message) {
   ImportReader reader;
   const ReadResult result = reader.read(name, nullptr, true, ImportSettings{});
   if (result != ReadResult::kRead) {

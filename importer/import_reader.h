@@ -55,7 +55,6 @@ class ImportReader {
 // told from its first data line) with the import's merge rules, self-loops
 // dropped, into table, which is finished. On failure message holds the error
 // text as ImportReader::message() would.
-ReadResult readRelationshipFile(const char* name, RelationshipTable& table,
-                                std::string& message);
+ReadResult readRelationshipFile(const char* name, RelationshipTable& table, std::string& message);
 
 #endif  // IMPORTER_IMPORT_READER_H_

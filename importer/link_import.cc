@@ -38,8 +38,8 @@ bool LinkImport::takeLine(const char* begin, const char* end, std::string& reaso
   if (link.unknownCode) {
     ++unknownType;
   }
-  relationships.add(static_cast<std::uint16_t>(link.first),
-                    static_cast<std::uint16_t>(link.second), link.relationship);
+  relationships.add(static_cast<std::uint16_t>(link.first), static_cast<std::uint16_t>(link.second),
+                    link.relationship);
   return true;
 }
 

@@ -6,8 +6,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-bool parseLinkListLink(const char* begin, const char* end, ParsedLink& link,
-                       std::string& reason) {
+bool parseLinkListLink(const char* begin, const char* end, ParsedLink& link, std::string& reason) {
   // Fields are the runs between blanks, tabs and commas; the gap between the
   // two fields may hold one comma, and no comma may stand anywhere else.
   Field fields[2];

@@ -17,8 +17,7 @@ std::uint64_t encode(std::uint16_t smaller, std::uint16_t larger, Relationship r
 
 }  // namespace
 
-void RelationshipTable::add(std::uint16_t first, std::uint16_t second,
-                            Relationship relationship) {
+void RelationshipTable::add(std::uint16_t first, std::uint16_t second, Relationship relationship) {
   if (first > second) {
     occurrences.push_back(encode(second, first, seenFromOtherEnd(relationship)));
   } else {

@@ -1,7 +1,6 @@
 #include "importer/snap_caida_format.h"
 
-bool parseSnapCaidaLink(const char* begin, const char* end, ParsedLink& link,
-                        std::string& reason) {
+bool parseSnapCaidaLink(const char* begin, const char* end, ParsedLink& link, std::string& reason) {
   Field fields[3];
   const std::size_t count = splitFields(begin, end, '\t', fields, 3);
   if (count != 3) {

@@ -9,7 +9,6 @@
 // TO's provider, -1 when FROM is TO's customer, 0 for peers and 2 for
 // siblings (unoriented). Every link is listed from both ends. Other integer
 // codes are links of unknown type. false: reason says what is wrong.
-bool parseSnapCaidaLink(const char* begin, const char* end, ParsedLink& link,
-                        std::string& reason);
+bool parseSnapCaidaLink(const char* begin, const char* end, ParsedLink& link, std::string& reason);
 
 #endif  // IMPORTER_SNAP_CAIDA_FORMAT_H_
