@@ -1,5 +1,6 @@
 #include "importer/link_import.h"
 
+#include <algorithm>
 #include <cinttypes>
 
 #include "asgraph/as_graph.h"
@@ -20,12 +21,12 @@ bool LinkImport::takeLine(const char* begin, const char* end, std::string& reaso
   if (firstInRange) {
     nodes.set(link.first);
   } else {
-    outOfRangeNumbers.insert(link.first);
+    outOfRangeNumbers.push_back(link.first);
   }
   if (secondInRange) {
     nodes.set(link.second);
   } else {
-    outOfRangeNumbers.insert(link.second);
+    outOfRangeNumbers.push_back(link.second);
   }
   if (!firstInRange || !secondInRange) {
     ++droppedOutOfRange;
@@ -43,8 +44,19 @@ bool LinkImport::takeLine(const char* begin, const char* end, std::string& reaso
   return true;
 }
 
-void LinkImport::buildGraph(ASGraph& graph) {
+void LinkImport::finish() {
+  if (finished) {
+    return;
+  }
+  finished = true;
   relationships.finish();
+  std::sort(outOfRangeNumbers.begin(), outOfRangeNumbers.end());
+  outOfRangeNumbers.erase(std::unique(outOfRangeNumbers.begin(), outOfRangeNumbers.end()),
+                          outOfRangeNumbers.end());
+}
+
+void LinkImport::buildGraph(ASGraph& graph) {
+  finish();
   for (std::size_t as = 1; as < nodes.size(); ++as) {
     if (nodes.test(as)) {
       graph.addNode(static_cast<unsigned short>(as), static_cast<unsigned short>(as));

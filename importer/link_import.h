@@ -4,8 +4,8 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "importer/import_format.h"
 #include "importer/link_fields.h"
@@ -31,8 +31,9 @@ class LinkImport : public ImportFormat {
 
   // The merged adjacencies; finished once buildGraph() or finish() ran.
   const RelationshipTable& table() const { return relationships; }
-  // Merges the links taken so far without building a graph.
-  void finish() { relationships.finish(); }
+  // Merges the links taken so far without building a graph; later calls do
+  // nothing.
+  void finish();
   // Hands the merged table over; table() is empty afterwards.
   RelationshipTable takeTable() { return std::move(relationships); }
 
@@ -42,11 +43,14 @@ class LinkImport : public ImportFormat {
   ParsedLink link;  // reused for every line
   RelationshipTable relationships;
   std::bitset<65536> nodes;
-  std::unordered_set<std::uint32_t> outOfRangeNumbers;
+  // Every occurrence while reading, made distinct by finish(): cheaper than a
+  // hash set when most links of a file are dropped.
+  std::vector<std::uint32_t> outOfRangeNumbers;
   std::uint64_t linkLines = 0;
   std::uint64_t droppedOutOfRange = 0;
   std::uint64_t droppedSelfLoops = 0;
   std::uint64_t unknownType = 0;
+  bool finished = false;
 };
 
 #endif  // IMPORTER_LINK_IMPORT_H_

@@ -26,6 +26,10 @@ void RelationshipTable::add(std::uint16_t first, std::uint16_t second, Relations
 }
 
 void RelationshipTable::finish() {
+  if (finished) {
+    return;
+  }
+  finished = true;
   // Sorting puts every pair's occurrences next to each other, so the merge
   // cannot depend on the order in which they were read.
   std::sort(occurrences.begin(), occurrences.end());

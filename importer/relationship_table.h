@@ -21,7 +21,8 @@ class RelationshipTable {
   // One occurrence of the adjacency {first, second}, with its relationship
   // seen from first. first == second is a self-loop.
   void add(std::uint16_t first, std::uint16_t second, Relationship relationship);
-  // Merges the occurrences. Further add() calls are not allowed.
+  // Merges the occurrences; later calls do nothing. Further add() calls are
+  // not allowed.
   void finish();
 
   // The merged relationship of {first, second}, seen from first. false: the
@@ -67,6 +68,7 @@ class RelationshipTable {
   std::uint64_t duplicates = 0;
   std::uint64_t conflicting = 0;
   std::uint64_t loops = 0;
+  bool finished = false;
 };
 
 #endif  // IMPORTER_RELATIONSHIP_TABLE_H_
