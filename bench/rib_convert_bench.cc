@@ -23,19 +23,20 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-Relationship relationshipIn(const ASGraph& graph, std::uint16_t a, std::uint16_t b) {
+bool relationshipIn(const ASGraph& graph, std::uint16_t a, std::uint16_t b,
+                    Relationship& relationship) {
   ASGraph::graph_edge* view = graph.edgeProperties(a, b);
   if (view == nullptr) {
-    return Relationship::unknown;
+    return false;
   }
-  Relationship result = Relationship::unoriented;
+  relationship = Relationship::kUnoriented;
   if (view->fwdWeight->oriented) {
-    result = *view->dir == dir_forward    ? Relationship::providerOf
-             : *view->dir == dir_backward ? Relationship::customerOf
-                                          : Relationship::peering;
+    relationship = *view->dir == dir_forward    ? Relationship::kProviderOf
+                   : *view->dir == dir_backward ? Relationship::kCustomerOf
+                                                : Relationship::kPeering;
   }
   ASGraph::freeView(view);
-  return result;
+  return true;
 }
 
 }  // namespace
@@ -80,8 +81,8 @@ int main(int argc, char** argv) {
   const double readSeconds = secondsSince(start);
   ASGraph graph;
   builder.build(
-      [&](std::uint16_t a, std::uint16_t b) {
-        return haveRelationships ? relationshipIn(relationships, a, b) : Relationship::unknown;
+      [&](std::uint16_t a, std::uint16_t b, Relationship& relationship) {
+        return haveRelationships && relationshipIn(relationships, a, b, relationship);
       },
       graph);
   const double buildSeconds = secondsSince(start) - readSeconds;

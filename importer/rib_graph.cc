@@ -37,14 +37,14 @@ void applyRelationship(Relationship relationship, ASEdgeWeight& forward, ASEdgeW
                        edge_dir& direction) {
   direction = dir_none;
   switch (relationship) {
-    case Relationship::peering:
+    case Relationship::kPeering:
       forward.oriented = backward.oriented = true;
       break;
-    case Relationship::providerOf:
+    case Relationship::kProviderOf:
       forward.oriented = backward.oriented = true;
       direction = dir_forward;
       break;
-    case Relationship::customerOf:
+    case Relationship::kCustomerOf:
       forward.oriented = backward.oriented = true;
       direction = dir_backward;
       break;
@@ -169,7 +169,11 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
     backward.pathCovering[0] = descending.paths;
     backward.ipCovering[0] = descending.addresses;
     edge_dir direction = dir_none;
-    applyRelationship(lookup(smaller, larger), forward, backward, direction);
+    Relationship relationship = Relationship::kUnoriented;
+    if (!lookup(smaller, larger, relationship)) {
+      relationship = Relationship::kUnoriented;
+    }
+    applyRelationship(relationship, forward, backward, direction);
     graph.addEdge(smaller, larger, direction, forward, backward);
     ++tally.adjacencies;
     if (!forward.oriented) {

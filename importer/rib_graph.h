@@ -10,21 +10,14 @@
 #include <vector>
 
 #include "importer/bgpdump_route.h"
+#include "importer/relationship.h"
 
 class ASGraph;
 
-// The relationship of an adjacency as seen from its first AS towards its
-// second.
-enum class Relationship {
-  unknown,     // not in the relationship data: the adjacency stays unoriented
-  unoriented,  // listed, but without a usable orientation (siblings, conflicts)
-  peering,
-  providerOf,  // the first AS is a provider of the second
-  customerOf,  // the first AS is a customer of the second
-};
-
-// Answers for two AS numbers in 1 to 65535.
-using RelationshipLookup = std::function<Relationship(std::uint16_t, std::uint16_t)>;
+// The relationship of the adjacency {smaller, larger} seen from smaller;
+// false when the relationship data does not list the adjacency.
+using RelationshipLookup =
+    std::function<bool(std::uint16_t smaller, std::uint16_t larger, Relationship& relationship)>;
 
 // Counts of one conversion, for the report on standard error.
 struct RibCounts {
@@ -60,9 +53,10 @@ class RibGraphBuilder {
   void addRoute(const BgpdumpRoute& route);
 
   // Adds the nodes and adjacencies to graph (its names and comment are left
-  // alone) and completes the counts. Each adjacency is oriented as lookup
-  // says for its smaller AS number towards the larger. Call once, after the
-  // last line.
+  // alone) and completes the counts. An adjacency that lookup lists takes
+  // its relationship (provider to customer: directed from the provider;
+  // peering: oriented without a direction); the others stay unoriented.
+  // Call once, after the last line.
   void build(const RelationshipLookup& lookup, ASGraph& graph);
 
   const RibCounts& counts() const { return tally; }

@@ -54,7 +54,7 @@ std::string convert(const std::vector<std::string>& lines, const RelationshipLoo
   return writeText(graph);
 }
 
-Relationship noRelationships(std::uint16_t, std::uint16_t) { return Relationship::unknown; }
+bool noRelationships(std::uint16_t, std::uint16_t, Relationship&) { return false; }
 
 TEST(RibGraphTest, HandMadeTableByteExact) {
   RibCounts counts;
@@ -85,18 +85,21 @@ TEST(RibGraphTest, RelationshipsOrientFromTheSmallerAs) {
   RibCounts counts;
   const std::string text = convert(
       kTable,
-      [&](std::uint16_t a, std::uint16_t b) {
+      [&](std::uint16_t a, std::uint16_t b, Relationship& relationship) {
         asked.insert({a, b});
-        if (a == 1 && b == 2) {
-          return Relationship::providerOf;
+        const std::map<std::pair<int, int>, Relationship> listed = {
+            {{1, 2}, Relationship::kProviderOf},
+            {{2, 3}, Relationship::kCustomerOf},
+            {{2, 4}, Relationship::kPeering},
+            {{2, 7}, Relationship::kUnoriented},
+        };
+        auto it = listed.find({a, b});
+        if (it == listed.end()) {
+          relationship = Relationship::kPeering;  // must be ignored
+          return false;
         }
-        if (a == 2 && b == 3) {
-          return Relationship::customerOf;
-        }
-        if (a == 2 && b == 4) {
-          return Relationship::peering;
-        }
-        return a == 2 && b == 7 ? Relationship::unoriented : Relationship::unknown;
+        relationship = it->second;
+        return true;
       },
       &counts);
   EXPECT_EQ(text, std::string(kGraphHeader) +
