@@ -3,8 +3,10 @@
 
 #include <cstdio>
 
+#include "plandrex_version.h"
+
 // Version shown in the banner.
-constexpr const char* kPlandrexVersion = "1.3";
+constexpr const char* kPlandrexVersion = PLANDREX_VERSION;
 
 // ANSI sequences used to highlight words on a terminal.
 constexpr const char* kBoldOn = "\x1b[1m";

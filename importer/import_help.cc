@@ -1,0 +1,87 @@
+#include "importer/import_help.h"
+
+#include <cstring>
+
+#include "importer/format_registry.h"
+#include "plandrex_version.h"
+
+namespace {
+
+// clang-format off
+const char* const kUsage =
+    "plandrex-import: convert public AS adjacency data into a plandrex graph file\n"
+    "\n"
+    "Usage: plandrex-import [options] INPUT\n"
+    "\n"
+    "Reads INPUT, a file name or - for standard input, plain or compressed with\n"
+    "gzip or bzip2 (told from its content), and writes a plain graph file (ZNG)\n"
+    "with the AS adjacencies that it lists.\n"
+    "\n"
+    "Input formats (told from the first data line, unless --format names one):\n";
+
+const char* const kRules =
+    "Lines whose first non-blank character is # or %, and empty lines, are\n"
+    "skipped.\n"
+    "\n"
+    "Conversion:\n"
+    "  A provider-customer link becomes a directed adjacency, from the provider;\n"
+    "  a peering link an oriented adjacency without a direction; siblings, plain\n"
+    "  links and links whose relationship code the format does not define\n"
+    "  become unoriented adjacencies (the last are counted as links of unknown\n"
+    "  relationship type). Covering values are 0. A graph file holds AS numbers\n"
+    "  1 to 65535 only: a link with another number (a 32-bit AS number, AS 0)\n"
+    "  is dropped, while its end that is in range stays a node. A pair listed\n"
+    "  more than once becomes one adjacency, seen from its smaller AS number;\n"
+    "  if its relationships disagree, an unoriented one. A link from an AS to\n"
+    "  itself is dropped unless --keep-self-loops is given.\n"
+    "\n"
+    "Options:\n"
+    "  -o FILE             write the graph to FILE instead of standard output;\n"
+    "                      FILE is replaced only once the graph is complete\n"
+    "  --source-name NAME  source file name stored in the graph (default: the\n"
+    "                      input's base name, - for standard input)\n"
+    "  --description TEXT  description line stored in the graph (default: empty)\n"
+    "  --format NAME       read INPUT in this format\n"
+    "  --keep-self-loops   keep links from an AS to itself\n"
+    "  --quiet             do not print the counts\n"
+    "  --help              print this help and exit\n"
+    "  --version           print the version and exit\n"
+    "Options with a value also take the form --name=VALUE.\n"
+    "\n"
+    "The counts (lines, links kept and dropped by reason, merged duplicates,\n"
+    "conflicts, nodes and adjacencies by class) go to standard error, one per\n"
+    "line. A bad line stops the run with FILE:LINE: and the reason.\n"
+    "\n"
+    "Exit status: 0 success, 1 command line rejected, 2 input cannot be opened,\n"
+    "3 input not valid or output cannot be written.\n";
+// clang-format on
+
+constexpr int kFormatColumn = 14;
+
+}  // namespace
+
+void printImportHelp(FILE* stream) {
+  std::fputs(kUsage, stream);
+  std::size_t count = 0;
+  const FormatEntry* entries = formats(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const char* line = entries[i].summary;
+    std::fprintf(stream, "  %-*s", kFormatColumn - 2, entries[i].name);
+    for (;;) {
+      const char* feed = std::strchr(line, '\n');
+      const int length =
+          feed != nullptr ? static_cast<int>(feed - line) : static_cast<int>(std::strlen(line));
+      std::fprintf(stream, "%.*s\n", length, line);
+      if (feed == nullptr) {
+        break;
+      }
+      line = feed + 1;
+      std::fprintf(stream, "%*s", kFormatColumn, "");
+    }
+  }
+  std::fputs(kRules, stream);
+}
+
+void printImportVersion(FILE* stream) {
+  std::fprintf(stream, "plandrex-import %s\n", PLANDREX_VERSION);
+}

@@ -1,0 +1,142 @@
+#include "importer/import_options.h"
+
+#include <cstring>
+
+#include "importer/format_registry.h"
+
+namespace {
+
+// The graph file holds names and the description on lines of their own, which
+// the reader takes up to this length.
+constexpr std::size_t kMaxGraphTextLength = 511;
+
+bool fail(std::string& reason, const std::string& text) {
+  reason = text;
+  return false;
+}
+
+std::string knownFormats() {
+  std::size_t count = 0;
+  const FormatEntry* entries = formats(count);
+  std::string names;
+  for (std::size_t i = 0; i < count; ++i) {
+    names += (i == 0 ? "" : ", ") + std::string(entries[i].name);
+  }
+  return names;
+}
+
+bool checkGraphText(const char* option, const std::string& text, std::string& reason) {
+  if (text.find_first_of("\r\n") != std::string::npos) {
+    return fail(reason, std::string(option) + " must not contain a line break");
+  }
+  if (text.size() > kMaxGraphTextLength) {
+    return fail(reason, std::string(option) + " is longer than " +
+                            std::to_string(kMaxGraphTextLength) + " characters");
+  }
+  return true;
+}
+
+std::string baseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool parseImportOptions(int argc, const char* const* argv, ImportOptions& options,
+                        std::string& reason) {
+  bool haveInput = false;
+  bool haveOutput = false;
+  bool haveSourceName = false;
+  bool haveDescription = false;
+  bool haveFormat = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help") {
+      options.help = true;
+      return true;
+    }
+    if (arg == "--version") {
+      options.version = true;
+      return true;
+    }
+    if (arg == "--keep-self-loops") {
+      if (options.settings.keepSelfLoops) {
+        return fail(reason, "option --keep-self-loops is given twice");
+      }
+      options.settings.keepSelfLoops = true;
+      continue;
+    }
+    if (arg == "--quiet") {
+      if (options.quiet) {
+        return fail(reason, "option --quiet is given twice");
+      }
+      options.quiet = true;
+      continue;
+    }
+    if (arg == "-" || arg.empty() || arg[0] != '-') {
+      if (haveInput) {
+        return fail(reason, "only one input file can be converted at a time");
+      }
+      options.input = arg;
+      haveInput = true;
+      continue;
+    }
+
+    // Options with a value: "-o FILE", "--name VALUE" or "--name=VALUE".
+    std::string name = arg;
+    std::string value;
+    const std::size_t equals = arg.find('=');
+    const bool attached = arg.compare(0, 2, "--") == 0 && equals != std::string::npos;
+    if (attached) {
+      name = arg.substr(0, equals);
+      value = arg.substr(equals + 1);
+    }
+    bool* seen = nullptr;
+    std::string* target = nullptr;
+    if (name == "-o") {
+      seen = &haveOutput;
+      target = &options.outputFile;
+    } else if (name == "--source-name") {
+      seen = &haveSourceName;
+      target = &options.sourceName;
+    } else if (name == "--description") {
+      seen = &haveDescription;
+      target = &options.description;
+    } else if (name == "--format") {
+      seen = &haveFormat;
+      target = &value;
+    } else {
+      return fail(reason, "unknown option `" + arg + "'");
+    }
+    if (*seen) {
+      return fail(reason, "option " + name + " is given twice");
+    }
+    *seen = true;
+    if (!attached) {
+      if (i + 1 == argc) {
+        return fail(reason, "option " + name + " needs a value");
+      }
+      value = argv[++i];
+    }
+    *target = value;
+    if (name == "-o" && value.empty()) {
+      return fail(reason, "option -o needs a file name");
+    }
+    if (name == "--format") {
+      options.format = findFormat(value.c_str());
+      if (options.format == nullptr) {
+        return fail(reason, "unknown format `" + value + "' (known: " + knownFormats() + ")");
+      }
+    }
+  }
+
+  if (!haveInput) {
+    return fail(reason, "no input file given");
+  }
+  if (!haveSourceName) {
+    options.sourceName = baseName(options.input);
+  }
+  return checkGraphText("--source-name", options.sourceName, reason) &&
+         checkGraphText("--description", options.description, reason);
+}

@@ -1,0 +1,93 @@
+#include "importer/import_reader.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstring>
+
+#include "importer/decoded_input.h"
+#include "importer/format_registry.h"
+#include "importer/input_lines.h"
+#include "importer/link_fields.h"
+#include "importer/link_import.h"
+
+namespace {
+
+// Comment lines start with `#' or `%' after any blanks; blank lines hold nothing else.
+bool isDataLine(const char* begin, const char* end) {
+  const char* p = begin;
+  while (p != end && (*p == ' ' || *p == '\t')) {
+    ++p;
+  }
+  return p != end && *p != '#' && *p != '%';
+}
+
+}  // namespace
+
+ReadResult ImportReader::invalid(const std::string& name, std::uint64_t line,
+                                 const std::string& reason) {
+  error = name + ":" + std::to_string(line) + ": " + reason + "\n";
+  importer.reset();
+  format = nullptr;
+  return ReadResult::kInvalid;
+}
+
+ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool relationshipsOnly,
+                              const ImportSettings& settings) {
+  const std::string shownName = std::strcmp(name, "-") == 0 ? "(standard input)" : name;
+  DecodedInput input;
+  if (!input.open(name)) {
+    error = std::string("Unable to open file `") + name + "'\n(" + std::strerror(errno) + ")\n";
+    return ReadResult::kCannotOpen;
+  }
+  InputLines reader(input);
+  std::string reason;
+  while (reader.next()) {
+    ++lines;
+    const char* begin = reader.begin();
+    const char* end = reader.end();
+    if (!isDataLine(begin, end)) {
+      ++skippedLines;
+      continue;
+    }
+    if (importer == nullptr) {
+      format = forced != nullptr ? forced : detectFormat(begin, end, relationshipsOnly);
+      if (format == nullptr) {
+        return invalid(shownName, reader.number(),
+                       "unknown format of line " + quoted(begin, end) + " (name it with --format)");
+      }
+      importer = format->create(settings);
+    }
+    if (!importer->takeLine(begin, end, reason)) {
+      return invalid(shownName, reader.number(), reason);
+    }
+  }
+  if (reader.failed()) {
+    return invalid(shownName, reader.number(), reader.reason());
+  }
+  if (importer == nullptr) {
+    error = shownName + ": no data lines (empty input)\n";
+    return ReadResult::kInvalid;
+  }
+  return ReadResult::kRead;
+}
+
+void ImportReader::printCounts(FILE* stream) const {
+  std::fprintf(stream, "format: %s\n", format->name);
+  std::fprintf(stream, "lines: %" PRIu64 "\n", lines);
+  std::fprintf(stream, "comment and empty lines: %" PRIu64 "\n", skippedLines);
+  importer->printCounts(stream);
+}
+
+ReadResult readRelationshipFile(const char* name, RelationshipTable& table, std::string& message) {
+  ImportReader reader;
+  const ReadResult result = reader.read(name, nullptr, true, ImportSettings{});
+  if (result != ReadResult::kRead) {
+    message = reader.message();
+    return result;
+  }
+  // Only link formats are relationship formats.
+  auto* links = static_cast<LinkImport*>(reader.import());
+  links->finish();
+  table = links->takeTable();
+  return ReadResult::kRead;
+}

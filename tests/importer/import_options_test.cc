@@ -1,0 +1,116 @@
+#include "importer/import_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "importer/format_registry.h"
+
+namespace {
+
+struct Parsed {
+  bool ok;
+  ImportOptions options;
+  std::string reason;
+};
+
+Parsed parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "plandrex-import");
+  Parsed result{false, {}, ""};
+  result.ok =
+      parseImportOptions(static_cast<int>(args.size()), args.data(), result.options, result.reason);
+  return result;
+}
+
+TEST(ImportOptionsTest, Defaults) {
+  const Parsed parsed = parse({"data/20240801.as-rel2.txt.bz2"});
+  ASSERT_TRUE(parsed.ok) << parsed.reason;
+  EXPECT_EQ(parsed.options.input, "data/20240801.as-rel2.txt.bz2");
+  EXPECT_EQ(parsed.options.sourceName, "20240801.as-rel2.txt.bz2");
+  EXPECT_EQ(parsed.options.outputFile, "");
+  EXPECT_EQ(parsed.options.description, "");
+  EXPECT_EQ(parsed.options.format, nullptr);
+  EXPECT_FALSE(parsed.options.settings.keepSelfLoops);
+  EXPECT_FALSE(parsed.options.quiet);
+
+  const Parsed fromStdin = parse({"-"});
+  ASSERT_TRUE(fromStdin.ok);
+  EXPECT_EQ(fromStdin.options.input, "-");
+  EXPECT_EQ(fromStdin.options.sourceName, "-");
+}
+
+TEST(ImportOptionsTest, EveryOptionInBothForms) {
+  for (const bool attached : {false, true}) {
+    SCOPED_TRACE(attached);
+    const Parsed parsed =
+        attached ? parse({"--format=links", "--source-name=as.txt", "--description=d e",
+                          "--keep-self-loops", "--quiet", "-o", "out.zng", "in.txt"})
+                 : parse({"in.txt", "--format", "links", "--source-name", "as.txt", "--description",
+                          "d e", "--keep-self-loops", "--quiet", "-o", "out.zng"});
+    ASSERT_TRUE(parsed.ok) << parsed.reason;
+    EXPECT_EQ(parsed.options.input, "in.txt");
+    EXPECT_EQ(parsed.options.format, findFormat("links"));
+    EXPECT_EQ(parsed.options.sourceName, "as.txt");
+    EXPECT_EQ(parsed.options.description, "d e");
+    EXPECT_TRUE(parsed.options.settings.keepSelfLoops);
+    EXPECT_TRUE(parsed.options.quiet);
+    EXPECT_EQ(parsed.options.outputFile, "out.zng");
+  }
+  // A value may itself start with a dash.
+  const Parsed dashed = parse({"--description", "-x-", "in"});
+  ASSERT_TRUE(dashed.ok);
+  EXPECT_EQ(dashed.options.description, "-x-");
+}
+
+TEST(ImportOptionsTest, HelpAndVersionWinOverTheRest) {
+  EXPECT_TRUE(parse({"--bogus", "--help"}).ok == false);
+  const Parsed help = parse({"--help", "--bogus"});
+  EXPECT_TRUE(help.ok);
+  EXPECT_TRUE(help.options.help);
+  const Parsed version = parse({"--version"});
+  EXPECT_TRUE(version.ok);
+  EXPECT_TRUE(version.options.version);
+}
+
+TEST(ImportOptionsTest, RejectedCommandLines) {
+  struct Case {
+    std::vector<const char*> args;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {{}, "no input file given"},
+      {{"-o", "out.zng"}, "no input file given"},
+      {{"a", "b"}, "only one input file can be converted at a time"},
+      {{"a", "-"}, "only one input file can be converted at a time"},
+      {{"-x", "a"}, "unknown option `-x'"},
+      {{"--keep-self-loop", "a"}, "unknown option `--keep-self-loop'"},
+      {{"--quiet=yes", "a"}, "unknown option `--quiet=yes'"},
+      {{"-o=out", "a"}, "unknown option `-o=out'"},
+      {{"a", "-o"}, "option -o needs a value"},
+      {{"a", "--format"}, "option --format needs a value"},
+      {{"a", "-o", ""}, "option -o needs a file name"},
+      {{"a", "-o", "x", "-o", "y"}, "option -o is given twice"},
+      {{"a", "--quiet", "--quiet"}, "option --quiet is given twice"},
+      {{"a", "--keep-self-loops", "--keep-self-loops"}, "option --keep-self-loops is given twice"},
+      {{"a", "--format", "links", "--format=links"}, "option --format is given twice"},
+      {{"a", "--format", "serial1"},
+       "unknown format `serial1' (known: serial-1, serial-2, snap-caida, links)"},
+      {{"a", "--description", "two\nlines"}, "--description must not contain a line break"},
+      {{"a", "--source-name", "x\ry"}, "--source-name must not contain a line break"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const Parsed parsed = parse(c.args);
+    EXPECT_FALSE(parsed.ok);
+    EXPECT_EQ(parsed.reason, c.reason);
+  }
+  const std::string longest(511, 'd');
+  EXPECT_TRUE(parse({"a", "--description", longest.c_str()}).ok);
+  const std::string tooLong(512, 'd');
+  const Parsed refused = parse({"a", "--description", tooLong.c_str()});
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.reason, "--description is longer than 511 characters");
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "importer/import_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "importer/relationship_table.h"
+#include "tests/e2e/temp_dir.h"
+#include "tests/importer/compressed_bytes.h"
+
+namespace {
+
+TEST(ImportReaderTest, RelationshipFileAnswersLookupsFromEitherEnd) {
+  e2e::TempDir dir;
+  ASSERT_TRUE(dir.write("rel.gz", importer_test::gzipped("# header\n"
+                                                         "1|2|-1|bgp\n"
+                                                         "3|2|0|mlp\n"
+                                                         "4|1|-1|bgp\n4|1|0|bgp\n"
+                                                         "5|5|0|bgp\n"
+                                                         "1|70000|-1|bgp\n")));
+  RelationshipTable table;
+  std::string message;
+  ASSERT_EQ(readRelationshipFile(dir.file("rel.gz").c_str(), table, message), ReadResult::kRead)
+      << message;
+  struct Lookup {
+    std::uint16_t first, second;
+    bool found;
+    Relationship relationship;
+  };
+  const Lookup lookups[] = {
+      {1, 2, true, Relationship::kProviderOf},  {2, 1, true, Relationship::kCustomerOf},
+      {2, 3, true, Relationship::kPeering},     {1, 4, true, Relationship::kUnoriented},
+      {5, 5, false, Relationship::kUnoriented},  // self-loops are dropped
+      {1, 3, false, Relationship::kUnoriented},
+  };
+  for (const Lookup& l : lookups) {
+    SCOPED_TRACE(testing::Message() << l.first << "-" << l.second);
+    Relationship relationship = Relationship::kUnoriented;
+    EXPECT_EQ(table.lookup(l.first, l.second, relationship), l.found);
+    EXPECT_EQ(relationship, l.relationship);
+  }
+  EXPECT_EQ(table.adjacencies(), 3u);
+}
+
+TEST(ImportReaderTest, RelationshipFileFailures) {
+  e2e::TempDir dir;
+  ASSERT_TRUE(dir.write("links.txt", "1 2\n"));
+  ASSERT_TRUE(dir.write("bad.txt", "1|2|0\n1|2\n"));
+  RelationshipTable table;
+  std::string message;
+  const std::string links = dir.file("links.txt");
+  EXPECT_EQ(readRelationshipFile(links.c_str(), table, message), ReadResult::kInvalid);
+  EXPECT_EQ(message, links + ":1: unknown format of line `1 2' (name it with --format)\n");
+  const std::string bad = dir.file("bad.txt");
+  EXPECT_EQ(readRelationshipFile(bad.c_str(), table, message), ReadResult::kInvalid);
+  EXPECT_EQ(message, bad + ":2: expected 3 fields separated by `|', found 2\n");
+  const std::string missing = dir.file("missing.txt");
+  EXPECT_EQ(readRelationshipFile(missing.c_str(), table, message), ReadResult::kCannotOpen);
+  EXPECT_EQ(message, "Unable to open file `" + missing + "'\n(No such file or directory)\n");
+}
+
+}  // namespace
