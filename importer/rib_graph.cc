@@ -129,12 +129,12 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
   std::vector<DirectedCovering> coverings;
   for (std::size_t i = 0; i < traversals.size();) {
     const std::uint32_t directed = traversals[i].directed;
-    IPSubSpace union_;
+    IPSubSpace covered;
     for (; i < traversals.size() && traversals[i].directed == directed; ++i) {
-      union_.appendInterval(
+      covered.appendInterval(
           IPSubSpace::IPInterval(addressOf(traversals[i].first), addressOf(traversals[i].last)));
     }
-    coverings.push_back(DirectedCovering{directed, pathCovering[directed], union_.addresses()});
+    coverings.push_back(DirectedCovering{directed, pathCovering[directed], covered.addresses()});
   }
   // Release the working sets before the graph grows.
   std::vector<Traversal>().swap(traversals);
