@@ -229,7 +229,7 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
       {"command line",
        text,
        {"in.txt", "--format", "caida"},
-       "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links)\n"
+       "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links, bgpdump)\n"
        "Type plandrex-import --help for more information\n",
        1},
   };
