@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -52,6 +53,9 @@ struct RealFile {
   const char* graph;  // the .zng beside raw/, and its stats/<name>.json
   bool keepSelfLoops;
 };
+
+// Test names and messages show the raw file rather than the record's bytes.
+void PrintTo(const RealFile& file, std::ostream* os) { *os << file.raw; }
 
 class RealDataTest : public ::testing::TestWithParam<RealFile> {
  protected:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -10,10 +11,21 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
-#include "tests/asgraph/graph_text.h"
 #include "tests/support/as_record_checks.h"
 
 namespace {
+
+// The bytes of the graph as its file.
+std::string writeText(ASGraph& graph) {
+  FILE* stream = std::tmpfile();
+  EXPECT_NE(stream, nullptr);
+  EXPECT_TRUE(graph.writeToFile(stream)) << graph.errReason();
+  std::string text(static_cast<std::size_t>(std::ftell(stream)), '\0');
+  std::rewind(stream);
+  EXPECT_EQ(std::fread(&text[0], 1, text.size(), stream), text.size());
+  std::fclose(stream);
+  return text;
+}
 
 std::string entry(const std::string& prefix, const std::string& path, const char* kind = "B") {
   return std::string("TABLE_DUMP|1027381055|") + kind + "|193.203.0.1|1853|" + prefix + "|" + path +
