@@ -16,21 +16,16 @@
 #include "iptools/ip_netmask.h"
 #include "iptools/ip_prefix.h"
 #include "iptools/ip_sub_space.h"
+#include "random/splitmix64.h"
 
 namespace {
-
-std::uint64_t nextRandom(std::uint64_t& state) {
-  std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
 
 std::vector<IPPrefix> randomPrefixes(std::size_t count, std::uint64_t seed) {
   std::vector<IPPrefix> prefixes;
   prefixes.reserve(count);
+  SplitMix64 random(seed);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint64_t r = nextRandom(seed);
+    const std::uint64_t r = random.next();
     const int length = 18 + static_cast<int>((r >> 32) % 7);
     const IPAddress address(static_cast<unsigned char>(r >> 24),
                             static_cast<unsigned char>(r >> 16), static_cast<unsigned char>(r >> 8),

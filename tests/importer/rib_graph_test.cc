@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "random/splitmix64.h"
 #include "tests/support/as_record_checks.h"
 
 namespace {
@@ -133,20 +134,14 @@ TEST(RibGraphTest, EmptyAndSkippedOnlyTables) {
             "ZNG\n1\ntable\n\n1\n0\n7\n");
 }
 
-// splitmix64: the same tables on every platform.
+// The same tables on every platform.
 class Rng {
  public:
-  explicit Rng(std::uint64_t seed) : state(seed) {}
-  std::uint64_t next() {
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  int below(int bound) { return static_cast<int>(next() % static_cast<std::uint64_t>(bound)); }
+  explicit Rng(std::uint64_t seed) : bits(seed) {}
+  int below(int bound) { return static_cast<int>(bits.next() % static_cast<std::uint64_t>(bound)); }
 
  private:
-  std::uint64_t state;
+  SplitMix64 bits;
 };
 
 // The definitions, computed the slow and obvious way from the route as it was
