@@ -3,8 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "importer/bgpdump_format.h"
 #include "importer/caida_serial_format.h"
 #include "importer/link_list_format.h"
+#include "importer/relationship_table.h"
 #include "importer/snap_caida_format.h"
 
 namespace {
@@ -27,6 +29,14 @@ constexpr FormatEntry linkFormat(const char* name, const char* summary, bool rel
   return FormatEntry{name, summary, parses<parse>, createLinkImport<parse>, parse, relationships};
 }
 
+std::unique_ptr<ImportFormat> createBgpdumpImport(const ImportSettings& settings) {
+  const RelationshipTable* table = settings.relationships;
+  return std::make_unique<BgpdumpImport>(
+      [table](std::uint16_t smaller, std::uint16_t larger, Relationship& relationship) {
+        return table != nullptr && table->lookup(smaller, larger, relationship);
+      });
+}
+
 // Detection tries these in order; their line shapes do not overlap.
 const FormatEntry kFormats[] = {
     linkFormat<parseSerial1Link>("serial-1",
@@ -46,12 +56,22 @@ const FormatEntry kFormats[] = {
                                   "two AS numbers per line, separated by blanks, tabs\n"
                                   "or one comma",
                                   false),
+    FormatEntry{kRoutingTableFormat,
+                "routing tables as bgpdump -m prints them:\n"
+                "TABLE_DUMP|time|B|peer|peer AS|prefix|AS path|...\n"
+                "(TABLE_DUMP2 too); AS paths make the adjacencies,\n"
+                "with path and IP-address covering values",
+                recognisesBgpdumpLine, createBgpdumpImport, nullptr, false},
 };
 }  // namespace
 
 const FormatEntry* formats(std::size_t& count) {
   count = sizeof kFormats / sizeof kFormats[0];
   return kFormats;
+}
+
+bool readsRoutingTables(const FormatEntry* entry) {
+  return entry != nullptr && std::strcmp(entry->name, kRoutingTableFormat) == 0;
 }
 
 const FormatEntry* findFormat(const char* name) {

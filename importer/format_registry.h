@@ -23,6 +23,11 @@ struct FormatEntry {
   bool relationships;
 };
 
+// The routing-table format: the only one that reads several inputs as one and
+// takes relationships from another file.
+constexpr const char* kRoutingTableFormat = "bgpdump";
+bool readsRoutingTables(const FormatEntry* entry);
+
 // Every format, in the order in which detection tries them.
 const FormatEntry* formats(std::size_t& count);
 // The format of that name, or null.

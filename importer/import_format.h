@@ -5,10 +5,14 @@
 #include <string>
 
 class ASGraph;
+class RelationshipTable;
 
 // What the command line says about how data lines become a graph.
 struct ImportSettings {
   bool keepSelfLoops = false;
+  // Orients the adjacencies of routing tables; null: they stay unoriented.
+  // Not owned; it outlives the import.
+  const RelationshipTable* relationships = nullptr;
 };
 
 // One input format at work: it takes the data lines of the input (comment and

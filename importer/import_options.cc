@@ -45,8 +45,8 @@ std::string baseName(const std::string& path) {
 
 bool parseImportOptions(int argc, const char* const* argv, ImportOptions& options,
                         std::string& reason) {
-  bool haveInput = false;
   bool haveOutput = false;
+  bool haveRelationships = false;
   bool haveSourceName = false;
   bool haveDescription = false;
   bool haveFormat = false;
@@ -75,11 +75,12 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
       continue;
     }
     if (arg == "-" || arg.empty() || arg[0] != '-') {
-      if (haveInput) {
-        return fail(reason, "only one input file can be converted at a time");
+      for (const std::string& earlier : options.inputs) {
+        if (arg == "-" && earlier == "-") {
+          return fail(reason, "standard input (-) can be read only once");
+        }
       }
-      options.input = arg;
-      haveInput = true;
+      options.inputs.push_back(arg);
       continue;
     }
 
@@ -94,18 +95,22 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
     }
     bool* seen = nullptr;
     std::string* target = nullptr;
+    std::string sourceName;
     if (name == "-o") {
       seen = &haveOutput;
       target = &options.outputFile;
     } else if (name == "--source-name") {
       seen = &haveSourceName;
-      target = &options.sourceName;
+      target = &sourceName;
     } else if (name == "--description") {
       seen = &haveDescription;
       target = &options.description;
     } else if (name == "--format") {
       seen = &haveFormat;
       target = &value;
+    } else if (name == "--relationships") {
+      seen = &haveRelationships;
+      target = &options.relationshipsFile;
     } else {
       return fail(reason, "unknown option `" + arg + "'");
     }
@@ -120,8 +125,11 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
       value = argv[++i];
     }
     *target = value;
-    if (name == "-o" && value.empty()) {
-      return fail(reason, "option -o needs a file name");
+    if (name == "--source-name") {
+      options.sourceNames.push_back(value);
+    }
+    if ((name == "-o" || name == "--relationships") && value.empty()) {
+      return fail(reason, "option " + name + " needs a file name");
     }
     if (name == "--format") {
       options.format = findFormat(value.c_str());
@@ -131,12 +139,23 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
     }
   }
 
-  if (!haveInput) {
+  if (options.inputs.empty()) {
     return fail(reason, "no input file given");
   }
-  if (!haveSourceName) {
-    options.sourceName = baseName(options.input);
+  if (haveSourceName && options.inputs.size() > 1) {
+    return fail(reason,
+                "option --source-name names a single input (with several, the graph "
+                "keeps their base names)");
   }
-  return checkGraphText("--source-name", options.sourceName, reason) &&
-         checkGraphText("--description", options.description, reason);
+  if (!haveSourceName) {
+    for (const std::string& input : options.inputs) {
+      options.sourceNames.push_back(baseName(input));
+    }
+  }
+  for (const std::string& sourceName : options.sourceNames) {
+    if (!checkGraphText("--source-name", sourceName, reason)) {
+      return false;
+    }
+  }
+  return checkGraphText("--description", options.description, reason);
 }

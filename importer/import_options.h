@@ -2,6 +2,7 @@
 #define IMPORTER_IMPORT_OPTIONS_H_
 
 #include <string>
+#include <vector>
 
 #include "importer/import_format.h"
 
@@ -9,11 +10,14 @@ struct FormatEntry;
 
 // The importer's command line.
 struct ImportOptions {
-  std::string input;                    // a file name, or "-" for standard input
-  std::string outputFile;               // empty: standard output
-  std::string sourceName;               // the graph's source file name
-  std::string description;              // the graph's description line
-  const FormatEntry* format = nullptr;  // null: detected from the first data line
+  // File names, or "-" for standard input; several only for routing tables,
+  // which are read as one table.
+  std::vector<std::string> inputs;
+  std::string outputFile;                // empty: standard output
+  std::vector<std::string> sourceNames;  // the graph's source file names, one per input
+  std::string relationshipsFile;         // empty: routing-table adjacencies stay unoriented
+  std::string description;               // the graph's description line
+  const FormatEntry* format = nullptr;   // null: detected from the first data line
   ImportSettings settings;
   bool quiet = false;
   bool help = false;

@@ -41,6 +41,7 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
   }
   InputLines reader(input);
   std::string reason;
+  bool firstDataLine = true;
   while (reader.next()) {
     ++lines;
     const char* begin = reader.begin();
@@ -56,7 +57,12 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
                        "unknown format of line " + quoted(begin, end) + " (name it with --format)");
       }
       importer = format->create(settings);
+    } else if (firstDataLine && forced == nullptr && !format->recognises(begin, end)) {
+      return invalid(shownName, reader.number(),
+                     "line " + quoted(begin, end) + " is not in the format of the inputs before (" +
+                         format->name + ")");
     }
+    firstDataLine = false;
     if (!importer->takeLine(begin, end, reason)) {
       return invalid(shownName, reader.number(), reason);
     }
@@ -64,7 +70,7 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
   if (reader.failed()) {
     return invalid(shownName, reader.number(), reader.reason());
   }
-  if (importer == nullptr) {
+  if (firstDataLine) {
     error = shownName + ": no data lines (empty input)\n";
     return ReadResult::kInvalid;
   }

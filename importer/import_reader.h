@@ -25,8 +25,10 @@ enum class ReadResult {
 // given.
 class ImportReader {
  public:
-  // Reads the input. forced: the format to use, or null to detect it (among
-  // the relationship formats only, if relationshipsOnly). On failure,
+  // Reads the input; after an earlier successful read, into the same import
+  // (its first data line must then be of that format, unless forced). forced:
+  // the format to use, or null to detect it (among the relationship formats
+  // only, if relationshipsOnly). On failure,
   // message() holds the whole error text, ending in a line feed: "Unable to
   // open file `NAME'" and the system's reason in parentheses on a second line,
   // or "NAME:LINE: reason" for bad data.

@@ -6,9 +6,11 @@
 
 #include "asgraph/as_graph.h"
 #include "fileio/replacing_output.h"
+#include "importer/format_registry.h"
 #include "importer/import_help.h"
 #include "importer/import_options.h"
 #include "importer/import_reader.h"
+#include "importer/relationship_table.h"
 
 namespace {
 
@@ -57,22 +59,51 @@ int writeToNamedFile(const ImportOptions& options, ASGraph& graph, FILE* err) {
 }  // namespace
 
 int runImport(const ImportOptions& options, FILE* err) {
+  ImportSettings settings = options.settings;
+  RelationshipTable relationships;
+  if (!options.relationshipsFile.empty()) {
+    std::string message;
+    const ReadResult result =
+        readRelationshipFile(options.relationshipsFile.c_str(), relationships, message);
+    if (result != ReadResult::kRead) {
+      std::fputs(message.c_str(), err);
+      return result == ReadResult::kCannotOpen ? kImportCannotOpenInput : kImportFailed;
+    }
+    settings.relationships = &relationships;
+  }
+
   ImportReader reader;
-  switch (reader.read(options.input.c_str(), options.format, false, options.settings)) {
-    case ReadResult::kRead:
-      break;
-    case ReadResult::kCannotOpen:
-      std::fputs(reader.message().c_str(), err);
-      return kImportCannotOpenInput;
-    case ReadResult::kInvalid:
-      std::fputs(reader.message().c_str(), err);
-      return kImportFailed;
+  for (const std::string& input : options.inputs) {
+    switch (reader.read(input.c_str(), options.format, false, settings)) {
+      case ReadResult::kRead:
+        break;
+      case ReadResult::kCannotOpen:
+        std::fputs(reader.message().c_str(), err);
+        return kImportCannotOpenInput;
+      case ReadResult::kInvalid:
+        std::fputs(reader.message().c_str(), err);
+        return kImportFailed;
+    }
+    // Only now is the format of a detected input known.
+    if (!readsRoutingTables(reader.entry()) &&
+        (options.inputs.size() > 1 || !options.relationshipsFile.empty())) {
+      const std::string what = options.inputs.size() > 1
+                                   ? "several inputs are read as one routing table (format "
+                                   : "--relationships orients routing tables (format ";
+      std::fprintf(err,
+                   "Syntax error: %s%s) only, but `%s' is in format %s\n"
+                   "Type plandrex-import --help for more information\n",
+                   what.c_str(), kRoutingTableFormat, input.c_str(), reader.entry()->name);
+      return kImportBadCommandLine;
+    }
   }
 
   ASGraph graph;
   reader.import()->buildGraph(graph);
   List<char*> names;
-  names.enqueue(const_cast<char*>(options.sourceName.c_str()));
+  for (const std::string& name : options.sourceNames) {
+    names.enqueue(const_cast<char*>(name.c_str()));
+  }
   graph.setSourceFiles(names, true);
   graph.setComment(options.description.c_str());
 

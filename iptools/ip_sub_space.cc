@@ -6,14 +6,32 @@ namespace {
 // during static initialisation elsewhere see it constructed.
 IPAddress topAddress() { return IPAddress(255, 255, 255, 255); }
 
-// Drains the head of a list into item; false when the list was empty.
-bool takeNext(List<IPSubSpace::IPInterval>& list, IPSubSpace::IPInterval& item) {
-  if (list.isEmpty()) {
-    return false;
+using IntervalTree = BST<IPSubSpace::IPInterval, IPAddress>;
+
+// Walks a tree's intervals in ascending order without copying the tree or
+// writing its scratch state: the path from the root to the current node
+// is kept in a fixed array. An AVL tree of the at most 2^31 disjoint,
+// non-adjacent intervals of one set is less than 48 levels high.
+class AscendingIntervals {
+ public:
+  explicit AscendingIntervals(const IntervalTree& tree) { descendLeft(tree.rootNode()); }
+  bool atEnd() const { return top == 0; }
+  const IPSubSpace::IPInterval& current() const { return path[top - 1]->item; }
+  void next() {
+    const IntervalTree::tree_node* node = path[--top];
+    descendLeft(node->right);
   }
-  item = list.pop();
-  return true;
-}
+
+ private:
+  void descendLeft(const IntervalTree::tree_node* node) {
+    for (; node != nullptr; node = node->left) {
+      path[top++] = node;
+    }
+  }
+
+  const IntervalTree::tree_node* path[64];
+  int top = 0;
+};
 
 // x overlaps p or starts right after p ends, for x.firstAddress >=
 // p.firstAddress. Written so that no address after 255.255.255.255 is
@@ -52,12 +70,13 @@ IPSubSpace& IPSubSpace::operator=(const IPSubSpace& other) {
   return *this;
 }
 
-List<IPSubSpace::IPInterval> IPSubSpace::ascending(const BST<IPInterval, IPAddress>& tree) {
-  BST<IPInterval, IPAddress> copy(tree);
-  return copy.listItems();
+List<IPSubSpace::IPInterval> IPSubSpace::listIntervals() const {
+  List<IPInterval> sequence;
+  for (AscendingIntervals walk(intervals); !walk.atEnd(); walk.next()) {
+    sequence.enqueue(walk.current());
+  }
+  return sequence;
 }
-
-List<IPSubSpace::IPInterval> IPSubSpace::listIntervals() const { return ascending(intervals); }
 
 void IPSubSpace::addInterval(const IPInterval& interval) {
   intervals.addItem(interval, interval.firstAddress);
@@ -68,13 +87,9 @@ bool IPSubSpace::operator==(const IPSubSpace& other) const {
   if (addressCount != other.addressCount || intervals.size() != other.intervals.size()) {
     return false;
   }
-  List<IPInterval> mine = ascending(intervals);
-  List<IPInterval> theirs = ascending(other.intervals);
-  if (mine.len() != theirs.len()) {
-    return false;
-  }
-  while (!mine.isEmpty()) {
-    if (mine.pop() != theirs.pop()) {
+  AscendingIntervals theirs(other.intervals);
+  for (AscendingIntervals mine(intervals); !mine.atEnd(); mine.next(), theirs.next()) {
+    if (mine.current() != theirs.current()) {
       return false;
     }
   }
@@ -94,25 +109,23 @@ IPSubSpace IPSubSpace::intersect(const IPSubSpace& other) const {
   if (isEmpty() || other.isEmpty()) {
     return result;
   }
-  List<IPInterval> mine = ascending(intervals);
-  List<IPInterval> theirs = ascending(other.intervals);
-  IPInterval a;
-  IPInterval b;
-  bool haveA = takeNext(mine, a);
-  bool haveB = takeNext(theirs, b);
-  while (haveA && haveB) {
+  AscendingIntervals mine(intervals);
+  AscendingIntervals theirs(other.intervals);
+  while (!mine.atEnd() && !theirs.atEnd()) {
+    const IPInterval& a = mine.current();
+    const IPInterval& b = theirs.current();
     const IPAddress low = a.firstAddress > b.firstAddress ? a.firstAddress : b.firstAddress;
     const IPAddress high = a.lastAddress < b.lastAddress ? a.lastAddress : b.lastAddress;
     if (low <= high) {
       result.addInterval(IPInterval(low, high));
     }
     if (a.lastAddress < b.lastAddress) {
-      haveA = takeNext(mine, a);
+      mine.next();
     } else if (b.lastAddress < a.lastAddress) {
-      haveB = takeNext(theirs, b);
+      theirs.next();
     } else {
-      haveA = takeNext(mine, a);
-      haveB = takeNext(theirs, b);
+      mine.next();
+      theirs.next();
     }
   }
   return result;
@@ -125,30 +138,26 @@ IPSubSpace& IPSubSpace::operator*(const IPSubSpace& other) {
 }
 
 IPSubSpace IPSubSpace::join(const IPSubSpace& other) const {
-  if (other.isEmpty()) {
-    return *this;
-  }
-  if (isEmpty()) {
-    return other;
-  }
+  // One named result on every path, so that it is returned without a copy.
   IPSubSpace result;
-  List<IPInterval> mine = ascending(intervals);
-  List<IPInterval> theirs = ascending(other.intervals);
-  IPInterval a;
-  IPInterval b;
-  bool haveA = takeNext(mine, a);
-  bool haveB = takeNext(theirs, b);
+  if (other.isEmpty() || isEmpty()) {
+    result = other.isEmpty() ? *this : other;
+    return result;
+  }
+  AscendingIntervals mine(intervals);
+  AscendingIntervals theirs(other.intervals);
   IPInterval pending;
   bool havePending = false;
-  while (haveA || haveB) {
+  while (!mine.atEnd() || !theirs.atEnd()) {
     // Take next the interval with the smaller first address.
     IPInterval x;
-    if (haveA && (!haveB || !(a.firstAddress > b.firstAddress))) {
-      x = a;
-      haveA = takeNext(mine, a);
+    if (!mine.atEnd() &&
+        (theirs.atEnd() || !(mine.current().firstAddress > theirs.current().firstAddress))) {
+      x = mine.current();
+      mine.next();
     } else {
-      x = b;
-      haveB = takeNext(theirs, b);
+      x = theirs.current();
+      theirs.next();
     }
     if (!havePending) {
       pending = x;
@@ -164,6 +173,35 @@ IPSubSpace IPSubSpace::join(const IPSubSpace& other) const {
   }
   result.addInterval(pending);
   return result;
+}
+
+bool IPSubSpace::appendInterval(const IPInterval& interval) {
+  if (interval.lastAddress < interval.firstAddress) {
+    return false;
+  }
+  const IntervalTree::tree_node* highest = intervals.rootNode();
+  if (highest == nullptr) {
+    addInterval(interval);
+    return true;
+  }
+  while (highest->right != nullptr) {
+    highest = highest->right;
+  }
+  if (interval.firstAddress < highest->item.firstAddress) {
+    return false;
+  }
+  if (!overlapsOrTouches(highest->item, interval)) {
+    addInterval(interval);
+    return true;
+  }
+  if (interval.lastAddress > highest->item.lastAddress) {
+    // The highest interval keeps its first address, so its key stays right;
+    // only its end and the count move.
+    IPInterval* stored = intervals.findItem(highest->key);
+    addressCount += (interval.lastAddress - stored->lastAddress) - 1;
+    stored->lastAddress = interval.lastAddress;
+  }
+  return true;
 }
 
 IPSubSpace& IPSubSpace::operator+(const IPSubSpace& other) {

@@ -64,6 +64,12 @@ class IPSubSpace {
   // Replace this set by its union with the other and return it.
   IPSubSpace& operator+(const IPSubSpace& other);
   IPSubSpace& operator+=(const IPSubSpace& other) { return *this + other; }
+  // Adds the interval's addresses to the set in logarithmic time, for an
+  // interval that starts no earlier than the set's highest interval (so a
+  // union of intervals sorted by first address is built in n log n). false,
+  // with the set unchanged, for an interval that starts earlier or whose last
+  // address is below its first.
+  bool appendInterval(const IPInterval& interval);
 
   // The number of addresses, 0 to 4294967296.
   std::uint64_t addresses() const { return addressCount; }
@@ -85,9 +91,6 @@ class IPSubSpace {
   // Read-only access to the result buffers for the unit tests.
   friend class IPToolsTestAccess;
 
-  // Ascending interval sequence of a tree, listed through a copy of it so
-  // that the tree's scratch state is left alone.
-  static List<IPInterval> ascending(const BST<IPInterval, IPAddress>& tree);
   // Adds an interval to the tree under its first address and its size to
   // the count; callers add disjoint, non-adjacent intervals only.
   void addInterval(const IPInterval& interval);

@@ -26,8 +26,8 @@ Parsed parse(std::vector<const char*> args) {
 TEST(ImportOptionsTest, Defaults) {
   const Parsed parsed = parse({"data/20240801.as-rel2.txt.bz2"});
   ASSERT_TRUE(parsed.ok) << parsed.reason;
-  EXPECT_EQ(parsed.options.input, "data/20240801.as-rel2.txt.bz2");
-  EXPECT_EQ(parsed.options.sourceName, "20240801.as-rel2.txt.bz2");
+  EXPECT_EQ(parsed.options.inputs.at(0), "data/20240801.as-rel2.txt.bz2");
+  EXPECT_EQ(parsed.options.sourceNames.at(0), "20240801.as-rel2.txt.bz2");
   EXPECT_EQ(parsed.options.outputFile, "");
   EXPECT_EQ(parsed.options.description, "");
   EXPECT_EQ(parsed.options.format, nullptr);
@@ -36,8 +36,8 @@ TEST(ImportOptionsTest, Defaults) {
 
   const Parsed fromStdin = parse({"-"});
   ASSERT_TRUE(fromStdin.ok);
-  EXPECT_EQ(fromStdin.options.input, "-");
-  EXPECT_EQ(fromStdin.options.sourceName, "-");
+  EXPECT_EQ(fromStdin.options.inputs.at(0), "-");
+  EXPECT_EQ(fromStdin.options.sourceNames.at(0), "-");
 }
 
 TEST(ImportOptionsTest, EveryOptionInBothForms) {
@@ -49,9 +49,9 @@ TEST(ImportOptionsTest, EveryOptionInBothForms) {
                  : parse({"in.txt", "--format", "links", "--source-name", "as.txt", "--description",
                           "d e", "--keep-self-loops", "--quiet", "-o", "out.zng"});
     ASSERT_TRUE(parsed.ok) << parsed.reason;
-    EXPECT_EQ(parsed.options.input, "in.txt");
+    EXPECT_EQ(parsed.options.inputs.at(0), "in.txt");
     EXPECT_EQ(parsed.options.format, findFormat("links"));
-    EXPECT_EQ(parsed.options.sourceName, "as.txt");
+    EXPECT_EQ(parsed.options.sourceNames.at(0), "as.txt");
     EXPECT_EQ(parsed.options.description, "d e");
     EXPECT_TRUE(parsed.options.settings.keepSelfLoops);
     EXPECT_TRUE(parsed.options.quiet);
@@ -73,6 +73,14 @@ TEST(ImportOptionsTest, HelpAndVersionWinOverTheRest) {
   EXPECT_TRUE(version.options.version);
 }
 
+TEST(ImportOptionsTest, SeveralInputsKeepTheirBaseNames) {
+  const Parsed parsed = parse({"--relationships", "rel.bz2", "rib/a.txt.gz", "-", "../b.txt"});
+  ASSERT_TRUE(parsed.ok) << parsed.reason;
+  EXPECT_EQ(parsed.options.inputs, (std::vector<std::string>{"rib/a.txt.gz", "-", "../b.txt"}));
+  EXPECT_EQ(parsed.options.sourceNames, (std::vector<std::string>{"a.txt.gz", "-", "b.txt"}));
+  EXPECT_EQ(parsed.options.relationshipsFile, "rel.bz2");
+}
+
 TEST(ImportOptionsTest, RejectedCommandLines) {
   struct Case {
     std::vector<const char*> args;
@@ -81,8 +89,13 @@ TEST(ImportOptionsTest, RejectedCommandLines) {
   const Case cases[] = {
       {{}, "no input file given"},
       {{"-o", "out.zng"}, "no input file given"},
-      {{"a", "b"}, "only one input file can be converted at a time"},
-      {{"a", "-"}, "only one input file can be converted at a time"},
+      {{"-", "b", "-"}, "standard input (-) can be read only once"},
+      {{"a", "b", "--source-name", "x"},
+       "option --source-name names a single input (with several, the graph keeps their base "
+       "names)"},
+      {{"a", "--relationships"}, "option --relationships needs a value"},
+      {{"a", "--relationships", ""}, "option --relationships needs a file name"},
+      {{"a", "--relationships=r", "--relationships", "r"}, "option --relationships is given twice"},
       {{"-x", "a"}, "unknown option `-x'"},
       {{"--keep-self-loop", "a"}, "unknown option `--keep-self-loop'"},
       {{"--quiet=yes", "a"}, "unknown option `--quiet=yes'"},
@@ -95,7 +108,7 @@ TEST(ImportOptionsTest, RejectedCommandLines) {
       {{"a", "--keep-self-loops", "--keep-self-loops"}, "option --keep-self-loops is given twice"},
       {{"a", "--format", "links", "--format=links"}, "option --format is given twice"},
       {{"a", "--format", "serial1"},
-       "unknown format `serial1' (known: serial-1, serial-2, snap-caida, links)"},
+       "unknown format `serial1' (known: serial-1, serial-2, snap-caida, links, bgpdump)"},
       {{"a", "--description", "two\nlines"}, "--description must not contain a line break"},
       {{"a", "--source-name", "x\ry"}, "--source-name must not contain a line break"},
   };

@@ -229,7 +229,7 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
       {"command line",
        text,
        {"in.txt", "--format", "caida"},
-       "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links)\n"
+       "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links, bgpdump)\n"
        "Type plandrex-import --help for more information\n",
        1},
   };
@@ -288,10 +288,10 @@ TEST(ImporterTest, VersionAndHelp) {
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("plandrex-import: ", 0), 0u);
   for (const char* word :
-       {"Usage: plandrex-import [options] INPUT\n", "\n  -o FILE ", "\n  --source-name NAME ",
-        "\n  --description TEXT ", "\n  --format NAME ", "\n  --keep-self-loops ", "\n  --quiet ",
-        "\n  --help ", "\n  --version ", "\n  serial-1 ", "\n  serial-2 ", "\n  snap-caida ",
-        "\n  links "}) {
+       {"Usage: plandrex-import [options] INPUT...\n", "\n  -o FILE ", "\n  --source-name NAME ",
+        "\n  --description TEXT ", "\n  --format NAME ", "\n  --keep-self-loops ",
+        "\n  --relationships FILE\n", "\n  --quiet ", "\n  --help ", "\n  --version ",
+        "\n  serial-1 ", "\n  serial-2 ", "\n  snap-caida ", "\n  links ", "\n  bgpdump "}) {
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
   }
   std::size_t start = 0;

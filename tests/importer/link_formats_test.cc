@@ -130,8 +130,13 @@ TEST(LinkFormatsTest, FirstDataLineDecidesTheFormat) {
       {"1,2", "links", nullptr},
       {"1 2 -1", nullptr, nullptr},
       {"1|2|p2c", nullptr, nullptr},
-      {"TABLE_DUMP|1027382222|B|193.203.0.1|1853|3.0.0.0/8|1853 701 80|IGP|x|0|0||NAG||", nullptr,
+      {"TABLE_DUMP|1027382222|B|193.203.0.1|1853|3.0.0.0/8|1853 701 80|IGP|x|0|0||NAG||", "bgpdump",
        nullptr},
+      {"TABLE_DUMP2|1277971199|B|202.249.2.169|2497|1.9.0.0/16|2497 4788|IGP|x|0|0||NAG||",
+       "bgpdump", nullptr},
+      {"BGP4MP|1277971199|STATE|202.249.2.169|2497|1|2", "bgpdump", nullptr},
+      {"TABLE_DUMP3|1|B", nullptr, nullptr},
+      {"TABLE_DUMP", nullptr, nullptr},
       {"<html>", nullptr, nullptr},
   };
   for (const Detection& c : cases) {

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "iptools/ip_sub_space.h"
@@ -373,6 +375,56 @@ TEST_P(IPSubSpaceModelTest, WholeWindowAndSingleAddresses) {
   // prefixes there.
   EXPECT_TRUE(all == iptest::rangeSet(w.base, w.address(kWidth - 1)));
   EXPECT_EQ(all.addresses(), 64u);
+}
+
+TEST_P(IPSubSpaceModelTest, AppendAgreesWithABitmap) {
+  const Window w(GetParam().base);
+  Rng rng(GetParam().seed + 7);
+  for (int round = 0; round < 200; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    // Arbitrary ranges (nested, overlapping, touching, apart) sorted by first
+    // address, as a caller with sorted prefixes appends them.
+    std::vector<std::pair<int, int>> ranges;
+    for (int count = rng.below(9); count > 0; --count) {
+      const int first = rng.below(kWidth);
+      ranges.emplace_back(first, first + rng.below(kWidth - first));
+    }
+    std::sort(ranges.begin(), ranges.end(),
+              [](const std::pair<int, int>& x, const std::pair<int, int>& y) {
+                return x.first < y.first;
+              });
+    IPSubSpace s;
+    Bits bits = 0;
+    int highestFirst = -1;
+    for (const auto& range : ranges) {
+      ASSERT_TRUE(s.appendInterval(
+          IPSubSpace::IPInterval(addr(w.address(range.first)), addr(w.address(range.second)))));
+      for (int i = range.first; i <= range.second; ++i) {
+        bits |= Bits{1} << i;
+      }
+      w.expectMatches(s, bits, "after append");
+      // The first address of the highest interval: the bound below which an
+      // append is refused.
+      highestFirst = range.first;
+      while (highestFirst > 0 && has(bits, highestFirst - 1)) {
+        --highestFirst;
+      }
+    }
+    if (highestFirst > 0) {
+      const IPSubSpace before(s);
+      const int early = rng.below(highestFirst);
+      EXPECT_FALSE(
+          s.appendInterval(IPSubSpace::IPInterval(addr(w.address(early)), addr(w.address(early)))));
+      expectSame(s, before, "refused early append");
+    }
+    const IPSubSpace before(s);
+    EXPECT_FALSE(s.appendInterval(
+        IPSubSpace::IPInterval(addr(w.address(kWidth - 1)), addr(w.address(kWidth - 2)))));
+    expectSame(s, before, "refused reversed interval");
+    if (::testing::Test::HasFailure()) {
+      return;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, IPSubSpaceModelTest,

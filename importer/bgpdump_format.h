@@ -1,0 +1,33 @@
+#ifndef IMPORTER_BGPDUMP_FORMAT_H_
+#define IMPORTER_BGPDUMP_FORMAT_H_
+
+#include <cstdio>
+#include <string>
+
+#include "importer/import_format.h"
+#include "importer/rib_graph.h"
+
+// Routing tables as `bgpdump -m` prints them, made into a graph with path
+// and IP-address covering values. Every line is taken: lines that are not
+// usable routes are counted by reason and skipped, so several tables (other
+// collectors or dates) can be fed one after the other as one table.
+class BgpdumpImport : public ImportFormat {
+ public:
+  // lookup orients the adjacencies (see RibGraphBuilder::build).
+  explicit BgpdumpImport(RelationshipLookup lookup);
+
+  bool takeLine(const char* begin, const char* end, std::string& reason) override;
+  void buildGraph(ASGraph& graph) override;
+  void printCounts(FILE* stream) const override;
+
+ private:
+  RelationshipLookup relationships;
+  RibGraphBuilder builder;
+};
+
+// A line that bgpdump -m prints: its first field is TABLE_DUMP or TABLE_DUMP2
+// (table dumps) or BGP4MP (updates, whose lines are all skipped as not being
+// table entries), followed by '|'.
+bool recognisesBgpdumpLine(const char* begin, const char* end);
+
+#endif  // IMPORTER_BGPDUMP_FORMAT_H_

@@ -1,0 +1,187 @@
+#include "importer/rib_graph.h"
+
+#include <algorithm>
+
+#include "asgraph/as_edge_weight.h"
+#include "asgraph/as_graph.h"
+#include "iptools/ip_address.h"
+#include "iptools/ip_sub_space.h"
+
+namespace {
+
+constexpr std::uint32_t kLargestAs = 65535;
+
+bool inRange(std::uint32_t as) { return as >= 1 && as <= kLargestAs; }
+
+IPAddress addressOf(std::uint32_t value) {
+  return IPAddress(static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
+                   static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value));
+}
+
+// Covering values of one direction of traversal.
+struct DirectedCovering {
+  std::uint32_t directed;
+  std::uint32_t paths;
+  std::uint64_t addresses;
+};
+
+const DirectedCovering* findDirected(const std::vector<DirectedCovering>& sorted,
+                                     std::uint32_t directed) {
+  auto it = std::lower_bound(
+      sorted.begin(), sorted.end(), directed,
+      [](const DirectedCovering& c, std::uint32_t key) { return c.directed < key; });
+  return it != sorted.end() && it->directed == directed ? &*it : nullptr;
+}
+
+void applyRelationship(Relationship relationship, ASEdgeWeight& forward, ASEdgeWeight& backward,
+                       edge_dir& direction) {
+  direction = dir_none;
+  switch (relationship) {
+    case Relationship::kPeering:
+      forward.oriented = backward.oriented = true;
+      break;
+    case Relationship::kProviderOf:
+      forward.oriented = backward.oriented = true;
+      direction = dir_forward;
+      break;
+    case Relationship::kCustomerOf:
+      forward.oriented = backward.oriented = true;
+      direction = dir_backward;
+      break;
+    default:
+      forward.oriented = backward.oriented = false;
+      break;
+  }
+}
+
+}  // namespace
+
+void RibGraphBuilder::addLine(std::string_view line) {
+  ++tally.lines;
+  const RouteVerdict verdict = parseBgpdumpLine(line, scratchRoute);
+  if (verdict != RouteVerdict::notTableEntry) {
+    ++tally.tableEntries;
+  }
+  switch (verdict) {
+    case RouteVerdict::route:
+      addRoute(scratchRoute);
+      break;
+    case RouteVerdict::notTableEntry:
+      ++tally.notTableEntry;
+      break;
+    case RouteVerdict::notIPv4:
+      ++tally.notIPv4;
+      break;
+    case RouteVerdict::badPrefix:
+      ++tally.badPrefix;
+      break;
+    case RouteVerdict::badAsNumber:
+      ++tally.badAsNumber;
+      break;
+    case RouteVerdict::pathLoop:
+      ++tally.pathLoop;
+      break;
+  }
+}
+
+void RibGraphBuilder::addRoute(const BgpdumpRoute& route) {
+  ++tally.routes;
+  if (route.cutAtAsSet) {
+    ++tally.cutAtAsSet;
+  }
+  pathKey.clear();
+  for (std::uint32_t as : route.path) {
+    const char bytes[4] = {static_cast<char>(as >> 24), static_cast<char>(as >> 16),
+                           static_cast<char>(as >> 8), static_cast<char>(as)};
+    pathKey.append(bytes, 4);
+    if (inRange(as)) {
+      isNode[as] = true;
+    }
+  }
+  const bool newPath = seenPaths.insert(pathKey).second;
+  if (newPath) {
+    ++tally.distinctPaths;
+  }
+  const std::uint32_t last =
+      route.network + static_cast<std::uint32_t>((std::uint64_t{1} << (32 - route.length)) - 1);
+  for (std::size_t i = 0; i + 1 < route.path.size(); ++i) {
+    const std::uint32_t from = route.path[i];
+    const std::uint32_t to = route.path[i + 1];
+    if (!inRange(from) || !inRange(to)) {
+      ++tally.pairsDropped;
+      continue;
+    }
+    const std::uint32_t directed = from << 16 | to;
+    if (newPath) {
+      ++pathCovering[directed];
+    }
+    traversals.push_back(Traversal{directed, route.network, last});
+  }
+}
+
+void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
+  std::sort(traversals.begin(), traversals.end(), [](const Traversal& a, const Traversal& b) {
+    if (a.directed != b.directed) {
+      return a.directed < b.directed;
+    }
+    return a.first != b.first ? a.first < b.first : a.last < b.last;
+  });
+  std::vector<DirectedCovering> coverings;
+  for (std::size_t i = 0; i < traversals.size();) {
+    const std::uint32_t directed = traversals[i].directed;
+    IPSubSpace covered;
+    for (; i < traversals.size() && traversals[i].directed == directed; ++i) {
+      covered.appendInterval(
+          IPSubSpace::IPInterval(addressOf(traversals[i].first), addressOf(traversals[i].last)));
+    }
+    coverings.push_back(DirectedCovering{directed, pathCovering[directed], covered.addresses()});
+  }
+  // Release the working sets before the graph grows.
+  std::vector<Traversal>().swap(traversals);
+  std::unordered_map<std::uint32_t, std::uint32_t>().swap(pathCovering);
+  std::unordered_set<std::string>().swap(seenPaths);
+
+  for (std::uint32_t as = 1; as <= kLargestAs; ++as) {
+    if (isNode[as]) {
+      const auto key = static_cast<unsigned short>(as);
+      graph.addNode(key, key);
+      ++tally.nodes;
+    }
+  }
+  const DirectedCovering none{0, 0, 0};
+  ASEdgeWeight forward;
+  ASEdgeWeight backward;
+  for (const DirectedCovering& covering : coverings) {
+    const std::uint32_t from = covering.directed >> 16;
+    const std::uint32_t to = covering.directed & 0xFFFF;
+    const std::uint32_t reversed = to << 16 | from;
+    const DirectedCovering* other = findDirected(coverings, reversed);
+    if (from > to && other != nullptr) {
+      continue;  // written when the traversal from the smaller AS came by
+    }
+    const bool fromSmaller = from < to;
+    const DirectedCovering& ascending = fromSmaller ? covering : (other ? *other : none);
+    const DirectedCovering& descending = fromSmaller ? (other ? *other : none) : covering;
+    const auto smaller = static_cast<std::uint16_t>(fromSmaller ? from : to);
+    const auto larger = static_cast<std::uint16_t>(fromSmaller ? to : from);
+    forward.pathCovering[0] = ascending.paths;
+    forward.ipCovering[0] = ascending.addresses;
+    backward.pathCovering[0] = descending.paths;
+    backward.ipCovering[0] = descending.addresses;
+    edge_dir direction = dir_none;
+    Relationship relationship = Relationship::kUnoriented;
+    if (!lookup(smaller, larger, relationship)) {
+      relationship = Relationship::kUnoriented;
+    }
+    applyRelationship(relationship, forward, backward, direction);
+    graph.addEdge(smaller, larger, direction, forward, backward);
+    ++tally.adjacencies;
+    if (!forward.oriented) {
+      ++tally.unoriented;
+    } else if (direction == dir_none) {
+      ++tally.peering;
+    } else {
+      ++tally.directed;
+    }
+  }
+}

@@ -1,0 +1,82 @@
+#ifndef IMPORTER_RIB_GRAPH_H_
+#define IMPORTER_RIB_GRAPH_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "importer/bgpdump_route.h"
+#include "importer/relationship.h"
+
+class ASGraph;
+
+// The relationship of the adjacency {smaller, larger} seen from smaller;
+// false when the relationship data does not list the adjacency.
+using RelationshipLookup =
+    std::function<bool(std::uint16_t smaller, std::uint16_t larger, Relationship& relationship)>;
+
+// Counts of one conversion, for the report on standard error.
+struct RibCounts {
+  std::uint64_t lines = 0;
+  std::uint64_t tableEntries = 0;   // lines whose third field is "B"
+  std::uint64_t notTableEntry = 0;  // skipped: other lines
+  std::uint64_t notIPv4 = 0;        // skipped: IPv6 prefixes
+  std::uint64_t badPrefix = 0;      // skipped: no path field or no IPv4 prefix
+  std::uint64_t badAsNumber = 0;    // skipped: a path token that is not an AS number
+  std::uint64_t pathLoop = 0;       // skipped: AS path loops
+  std::uint64_t routes = 0;         // kept routes
+  std::uint64_t cutAtAsSet = 0;     // kept routes whose path ended at an AS set
+  std::uint64_t distinctPaths = 0;  // distinct collapsed paths of the kept routes
+  std::uint64_t pairsDropped = 0;   // pairs with an AS number outside 1 to 65535, per route
+  std::uint64_t nodes = 0;
+  std::uint64_t adjacencies = 0;
+  std::uint64_t peering = 0;
+  std::uint64_t directed = 0;
+  std::uint64_t unoriented = 0;
+};
+
+// Aggregates the routes of one or more routing tables into AS adjacencies
+// with, per direction of traversal X towards Y, the path covering value (the
+// number of distinct collapsed paths that traverse it from X towards Y) and
+// the IP-address covering value (the number of addresses in the union of the
+// prefixes of all routes that traverse it from X towards Y).
+class RibGraphBuilder {
+ public:
+  // Classifies and counts one line (without its line end) and takes it in
+  // when it is a usable route.
+  void addLine(std::string_view line);
+  // Takes in a route that parseBgpdumpLine accepted.
+  void addRoute(const BgpdumpRoute& route);
+
+  // Adds the nodes and adjacencies to graph (its names and comment are left
+  // alone) and completes the counts. An adjacency that lookup lists takes
+  // its relationship (provider to customer: directed from the provider;
+  // peering: oriented without a direction); the others stay unoriented.
+  // Call once, after the last line.
+  void build(const RelationshipLookup& lookup, ASGraph& graph);
+
+  const RibCounts& counts() const { return tally; }
+
+ private:
+  // One route's prefix on one adjacency traversal; directed is
+  // X * 65536 + Y for the traversal from X towards Y.
+  struct Traversal {
+    std::uint32_t directed;
+    std::uint32_t first;
+    std::uint32_t last;
+  };
+
+  RibCounts tally;
+  BgpdumpRoute scratchRoute;  // reused by addLine
+  std::string pathKey;        // reused: the packed path being looked up
+  std::unordered_set<std::string> seenPaths;
+  std::unordered_map<std::uint32_t, std::uint32_t> pathCovering;
+  std::vector<Traversal> traversals;
+  std::vector<bool> isNode = std::vector<bool>(65536, false);
+};
+
+#endif  // IMPORTER_RIB_GRAPH_H_
