@@ -1,5 +1,8 @@
 #include "plandrex/startup.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "plandrex/banner.h"
 #include "plandrex/cmd_line_parameters.h"
 #include "plandrex/help.h"
@@ -13,7 +16,19 @@ int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* ou
     return 1;
   }
   if (params.help) {
+    // Checked like the report: help that never reached its reader is no success.
+    errno = 0;
     printHelp(out, argv[0]);
+    int failure = ferror(out) ? errno : 0;
+    if (fflush(out) != 0 && failure == 0) {
+      failure = errno;
+    }
+    if (ferror(out) || failure != 0) {
+      printHeader(err);
+      fprintf(err, "Unable to write to standard output\n(%s)\n",
+              std::strerror(failure != 0 ? failure : EIO));
+      return 3;
+    }
     return 0;
   }
   return kContinueRun;
