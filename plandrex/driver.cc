@@ -107,8 +107,13 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
   return kSuccess;
 }
 
-// True when -o names an existing file that a named input also reaches (same device and inode,
-// so links count too): opening the output for writing would truncate that input.
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when -o names an existing file that an input also reaches, so that writing the output
+// would destroy that input: a named input that is the same file (device and inode, so links
+// count too), or "-" when standard input is redirected from that file.
 bool outputIsAnInput(cmdLineParameters& params) {
   struct stat output;
   if (stat(params.outputFile, &output) != 0) {
@@ -122,8 +127,11 @@ bool outputIsAnInput(cmdLineParameters& params) {
   do {
     struct stat input;
     const char* name = names.current();
-    if (!isStandardInput(name) && stat(name, &input) == 0 && input.st_dev == output.st_dev &&
-        input.st_ino == output.st_ino) {
+    if (isStandardInput(name)) {
+      if (fstat(fileno(stdin), &input) == 0 && S_ISREG(input.st_mode) && sameFile(input, output)) {
+        return true;
+      }
+    } else if (stat(name, &input) == 0 && sameFile(input, output)) {
       return true;
     }
   } while (names.next());
