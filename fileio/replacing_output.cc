@@ -1,6 +1,7 @@
 #include "fileio/replacing_output.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,8 +30,33 @@ unsigned newFilePermissions() {
   return 0666 & ~mask;
 }
 
+// Linux's own limit on the links followed in one path lookup.
+constexpr int kMaxLinkHops = 40;
+
 // A directory that cannot take a new file: the target is then written in place.
 bool cannotCreateIn(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
+// The file a chain of symbolic links ends at, so that the link stays and the
+// file it names is replaced; it need not exist yet (a dangling link names the
+// file that writing through it creates). A chain too long to follow is left
+// for fopen to refuse.
+std::string followLinks(const char* name) {
+  std::string path = name;
+  for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+    struct stat link {};
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+      return path;
+    }
+    std::vector<char> text(PATH_MAX + 1);
+    const ssize_t length = readlink(path.c_str(), text.data(), PATH_MAX);
+    if (length < 0) {
+      return path;
+    }
+    const std::string next(text.data(), static_cast<std::size_t>(length));
+    path = next[0] == '/' ? next : directoryOf(path) + next;
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -38,16 +64,7 @@ ReplacingOutput::~ReplacingOutput() { discard(); }
 
 bool ReplacingOutput::open(const char* name) {
   discard();
-  std::string path = name;
-  struct stat link {};
-  if (lstat(name, &link) == 0 && S_ISLNK(link.st_mode)) {
-    // Replace the file the link names, so that the link itself stays.
-    char* resolved = realpath(name, nullptr);
-    if (resolved != nullptr) {
-      path = resolved;
-      free(resolved);
-    }
-  }
+  const std::string path = followLinks(name);
 
   struct stat existing {};
   const bool exists = stat(path.c_str(), &existing) == 0;
@@ -72,13 +89,18 @@ bool ReplacingOutput::openTemporary(const std::string& path, bool exists, unsign
   std::string pattern = directoryOf(path) + "." + baseNameOf(path) + ".XXXXXX";
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
-  const int fd = mkstemp(buffer.data());
-  if (fd < 0) {
-    return false;
+  int fd = -1;
+  {
+    // A signal between making the file and registering it would leave it behind.
+    interrupt_cleanup::Deferral deferral;
+    fd = mkstemp(buffer.data());
+    if (fd < 0) {
+      return false;
+    }
+    temporary = buffer.data();
+    target = path;
+    cleanupSlot = interrupt_cleanup::add(temporary.c_str());
   }
-  temporary = buffer.data();
-  target = path;
-  cleanupSlot = interrupt_cleanup::add(temporary.c_str());
   if (exists) {
     // Keep the owner and group where the permissions allow it (root, or the
     // file's owner keeping one of their own groups); a failure changes nothing.
@@ -116,6 +138,13 @@ bool ReplacingOutput::commit() {
   out = nullptr;
   bool written = fflush(file) == 0 && ferror(file) == 0;
   int error = written ? 0 : (errno != 0 ? errno : EIO);
+  // On disk before it takes the target's name, so that a crash right after
+  // the rename cannot leave an empty file there. Some file systems report a
+  // full disk only here.
+  if (written && replacing() && fsync(fileno(file)) != 0 && errno != EINVAL) {
+    written = false;
+    error = errno;
+  }
   if (fclose(file) != 0 && written) {
     written = false;
     error = errno != 0 ? errno : EIO;

@@ -8,6 +8,7 @@
 
 #include "asgraph/as_graph.h"
 #include "consoletools/overwrite_question.h"
+#include "fileio/replacing_output.h"
 #include "plandrex/banner.h"
 #include "plandrex/cmd_line_parameters.h"
 #include "plandrex/diff_graph.h"
@@ -29,6 +30,8 @@ constexpr const char* kReasonDetail = "%s\n";
 struct Run {
   cmdLineParameters& params;
   bool interactive;
+  // The -o file, which takes the target's place only when the run succeeds.
+  ReplacingOutput& file;
   FILE* out;
   // errno of a failed graph write, kept until the output is closed; 0 while nothing failed.
   int writeErrno;
@@ -139,7 +142,8 @@ bool outputIsAnInput(cmdLineParameters& params) {
 }
 
 // Settles the output stream before any input is read: the same-file refusal, the overwrite
-// question, then creating or truncating the -o file. Returns 0 or the exit status.
+// question, then opening the -o file. The target itself is left alone until closeOutput.
+// Returns 0 or the exit status.
 int openOutput(Run& run) {
   char* name = run.params.outputFile;
   if (name == nullptr) {
@@ -160,12 +164,12 @@ int openOutput(Run& run) {
       }
     }
   }
-  run.out = fopen(name, "w");
-  if (run.out == nullptr) {
+  if (!run.file.open(name)) {
     reportError("Unable to open file `%s' for writing\n", name, kSystemDetail,
                 std::strerror(errno));
     return kUnwritableOrInvalid;
   }
+  run.out = run.file.stream();
   return kSuccess;
 }
 
@@ -281,16 +285,22 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   return kSuccess;
 }
 
-// Ends the output stream: closes the -o file, or flushes standard output, so that a write that
-// failed at any point (a full disk shows up only on the last flush of a small report) is
-// reported and gives status 3 rather than passing for success.
+// Ends the output stream. A run that failed, or whose output did not get written in full,
+// leaves the -o target as it was; otherwise the -o file takes the target's place, or standard
+// output is flushed. A write that failed at any point (a full disk shows up only on the last
+// flush of a small report) is reported and gives status 3 rather than passing for success.
 int closeOutput(Run& run, int status) {
   int failure = run.writeErrno;
   if (failure == 0 && ferror(run.out)) {
     failure = errno != 0 ? errno : EIO;
   }
-  const bool closed = run.out == stdout ? fflush(stdout) == 0 : fclose(run.out) == 0;
-  if (!closed && failure == 0) {
+  if (run.out == stdout) {
+    if (fflush(stdout) != 0 && failure == 0) {
+      failure = errno != 0 ? errno : EIO;
+    }
+  } else if (status != kSuccess || failure != 0) {
+    run.file.discard();
+  } else if (!run.file.commit()) {
     failure = errno != 0 ? errno : EIO;
   }
   if (status != kSuccess || failure == 0) {
@@ -310,7 +320,8 @@ int closeOutput(Run& run, int status) {
 
 int runDriver(cmdLineParameters& params, ASGraph& first, ASGraph& second, ASGraph& output,
               bool stdinIsTerm, bool stdoutIsTerm) {
-  Run run{params, stdinIsTerm && stdoutIsTerm, stdout, 0};
+  ReplacingOutput file;
+  Run run{params, stdinIsTerm && stdoutIsTerm, file, stdout, 0};
   if (run.interactive) {
     printHeader(stdout);
   }
