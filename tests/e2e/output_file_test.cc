@@ -281,6 +281,69 @@ TEST_F(OutputFileTest, FullDiskLeavesTheTargetAsItWas) {
                             "Unable to write to file `small/out.zng'\n(No space left on device)\n");
 }
 
+// A read-only file system takes neither a temporary file nor the target: refused at open, as
+// before, and the target keeps its bytes. Made with a read-only bind mount in a mount namespace
+// of the run's own; skipped where that is not allowed.
+TEST_F(OutputFileTest, ReadOnlyFileSystemRefusesTheOutputAndKeepsTheTarget) {
+  ASSERT_TRUE(std::filesystem::create_directory(dir.file("ro")));
+  ASSERT_TRUE(dir.write("ro/out.zng", kOldContents));
+  const std::string script =
+      "unshare -m sh -c 'mount --bind ro ro && mount -o remount,bind,ro ro' 2>/dev/null || exit "
+      "99\n"
+      "exec unshare -m sh -c 'mount --bind ro ro && mount -o remount,bind,ro ro || exit 98\n"
+      "\"$0\" -f -o ro/out.zng a.zng b.zng; echo \"status $?\"\n"
+      "\"$0\" -o ro/new.zng a.zng b.zng; echo \"status $?\"' \"$0\"";
+  const ProcessResult result = runThroughShell(script, {});
+  if (result.exitedWith(99)) {
+    GTEST_SKIP() << "cannot make a read-only bind mount in a mount namespace of its own here";
+  }
+  EXPECT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.out, "status 3\nstatus 3\n");
+  EXPECT_EQ(result.err,
+            std::string(kBanner) +
+                "Unable to open file `ro/out.zng' for writing\n(Read-only file system)\n" +
+                kBanner +
+                "Unable to open file `ro/new.zng' for writing\n(Read-only file system)\n");
+  EXPECT_EQ(dir.read("ro/out.zng"), kOldContents);
+  EXPECT_EQ(listDirectory(dir.file("ro")), std::set<std::string>{"out.zng"});
+}
+
+// A writable target in a directory that takes no new file is written in place, as before: a
+// successful run replaces its bytes, a failed one leaves it emptied. Directory permissions do
+// not hold for root, so as root the run is made as the unprivileged user nobody.
+TEST_F(OutputFileTest, WritableTargetInALockedDirectoryIsWrittenInPlace) {
+  std::string prefix;
+  if (geteuid() == 0) {
+    if (access("/usr/bin/setpriv", X_OK) != 0) {
+      GTEST_SKIP() << "running as root and setpriv is missing: cannot lock a directory";
+    }
+    prefix = "exec setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  }
+  ASSERT_TRUE(std::filesystem::create_directory(dir.file("locked")));
+  ASSERT_TRUE(dir.write("locked/out.zng", kOldContents));
+  ASSERT_EQ(chmod(dir.file("locked/out.zng").c_str(), 0666), 0);
+  ASSERT_EQ(chmod(dir.file("locked").c_str(), 0555), 0);
+  const std::string command = prefix + "\"$0\" \"$@\"";
+
+  ProcessResult result = runThroughShell(command, {"-f", "-o", "locked/out.zng", "a.zng", "b.zng"});
+  EXPECT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(dir.read("locked/out.zng"), kReport);
+
+  result = runThroughShell(command, {"-f", "-o", "locked/out.zng", "a.zng", "bad.zng"});
+  EXPECT_TRUE(result.exitedWith(3)) << result;
+  EXPECT_EQ(dir.read("locked/out.zng"), "");
+
+  result = runThroughShell(command, {"-o", "locked/new.zng", "a.zng", "b.zng"});
+  EXPECT_TRUE(result.exitedWith(3)) << result;
+  EXPECT_EQ(result.err,
+            std::string(kBanner) +
+                "Unable to open file `locked/new.zng' for writing\n(Permission denied)\n");
+  EXPECT_EQ(listDirectory(dir.file("locked")), std::set<std::string>{"out.zng"});
+  // The temporary directory must stay removable.
+  chmod(dir.file("locked").c_str(), 0755);
+}
+
 // A run stopped by a signal while it still reads its input: the handler removes the temporary
 // file, and the process still ends by the signal, as a shell expects.
 TEST_F(OutputFileTest, InterruptedRunRemovesItsTemporaryFile) {
