@@ -81,11 +81,11 @@ class OutputFileTest : public DriverTest {
     return runProgram("/bin/sh", options);
   }
 
-  // Waits until the run has made its temporary file beside out.zng.
-  bool temporaryFileAppears() {
+  // Waits until the run has made its temporary file beside the target name.
+  bool temporaryFileAppears(const std::string& target) {
     for (int attempt = 0; attempt < 1000; ++attempt) {
       for (const std::string& name : listDirectory(dir.path())) {
-        if (name.rfind(".out.zng.", 0) == 0) {
+        if (name.rfind("." + target + ".", 0) == 0) {
           return true;
         }
       }
@@ -349,28 +349,30 @@ TEST_F(OutputFileTest, WritableTargetInALockedDirectoryIsWrittenInPlace) {
 TEST_F(OutputFileTest, InterruptedRunRemovesItsTemporaryFile) {
   const std::set<std::string> before = listDirectory(dir.path());
   for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-    SCOPED_TRACE(signalNumber);
-    PtySession session;
-    PtyOptions options;
-    // Standard input is the terminal, so the run waits for a graph to be typed.
-    options.args = {"-f", "-o", "out.zng", "-", "b.zng"};
-    options.argv0 = "plandrex";
-    options.workDir = dir.path();
-    options.separateStderr = true;
-    ASSERT_TRUE(session.start(plandrexPath(), options)) << session.error();
-    ASSERT_TRUE(session.waitFor(kTerminalBanner)) << session.screen();
-    ASSERT_TRUE(temporaryFileAppears());
-    if (signalNumber == SIGINT) {
-      // As the user would: the terminal sends SIGINT for the interrupt character.
-      ASSERT_TRUE(session.type("\x03"));
-    } else {
-      ASSERT_TRUE(session.sendSignal(signalNumber));
+    for (const std::string name : {"out.zng", "new.zng"}) {
+      SCOPED_TRACE(std::to_string(signalNumber) + " " + name);
+      PtySession session;
+      PtyOptions options;
+      // Standard input is the terminal, so the run waits for a graph to be typed.
+      options.args = {"-f", "-o", name, "-", "b.zng"};
+      options.argv0 = "plandrex";
+      options.workDir = dir.path();
+      options.separateStderr = true;
+      ASSERT_TRUE(session.start(plandrexPath(), options)) << session.error();
+      ASSERT_TRUE(session.waitFor(kTerminalBanner)) << session.screen();
+      ASSERT_TRUE(temporaryFileAppears(name));
+      if (signalNumber == SIGINT) {
+        // As the user would: the terminal sends SIGINT for the interrupt character.
+        ASSERT_TRUE(session.type("\x03"));
+      } else {
+        ASSERT_TRUE(session.sendSignal(signalNumber));
+      }
+      const ProcessResult result = session.finish();
+      EXPECT_EQ(result.termSignal, signalNumber) << result;
+      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(dir.read("out.zng"), kOldContents);
+      EXPECT_EQ(listDirectory(dir.path()), before);
     }
-    const ProcessResult result = session.finish();
-    EXPECT_EQ(result.termSignal, signalNumber) << result;
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(dir.read("out.zng"), kOldContents);
-    EXPECT_EQ(listDirectory(dir.path()), before);
   }
 }
 
