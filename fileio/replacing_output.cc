@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "fileio/interrupt_cleanup.h"
@@ -36,13 +37,29 @@ constexpr int kMaxLinkHops = 40;
 // A directory that cannot take a new file: the target is then written in place.
 bool cannotCreateIn(int error) { return error == EACCES || error == EPERM || error == EROFS; }
 
+bool startsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// /dev/stdout, /dev/fd/3, /proc/self/fd/1 and the like stand for a descriptor
+// that the caller already holds: its owner (a shell redirection, say) keeps
+// writing to the file it opened, so that file must not be replaced by another.
+bool namesAnOpenDescriptor(const std::string& path) {
+  return path == "/dev/stdout" || path == "/dev/stderr" || path == "/dev/stdin" ||
+         startsWith(path, "/dev/fd/") || startsWith(path, "/proc/");
+}
+
 // The file a chain of symbolic links ends at, so that the link stays and the
 // file it names is replaced; it need not exist yet (a dangling link names the
-// file that writing through it creates). A chain too long to follow is left
-// for fopen to refuse.
+// file that writing through it creates). Empty when the output must be
+// written in place: the chain names an open descriptor. A chain too long to
+// follow is left for fopen to refuse.
 std::string followLinks(const char* name) {
   std::string path = name;
   for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+    if (namesAnOpenDescriptor(path)) {
+      return std::string();
+    }
     struct stat link {};
     if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
       return path;
@@ -65,6 +82,10 @@ ReplacingOutput::~ReplacingOutput() { discard(); }
 bool ReplacingOutput::open(const char* name) {
   discard();
   const std::string path = followLinks(name);
+  if (path.empty()) {
+    out = fopen(name, "w");
+    return out != nullptr;
+  }
 
   struct stat existing {};
   const bool exists = stat(path.c_str(), &existing) == 0;

@@ -239,6 +239,24 @@ TEST_F(OutputFileTest, SuccessfulRunReplacesTheTargetAndKeepsItsPermissionBits) 
   EXPECT_EQ(listDirectory(dir.file("sub")), std::set<std::string>{"new.zng"});
 }
 
+// A name for a descriptor the run already holds is written in place, whatever the descriptor
+// is: the caller keeps using what it opened.
+TEST_F(OutputFileTest, DescriptorNamesAreWrittenInPlace) {
+  const std::set<std::string> before = listDirectory(dir.path());
+  ProcessResult result = run({"-f", "-o", "/dev/stdout", "a.zng", "b.zng"});
+  EXPECT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.out, kReport);
+
+  RunOptions options;
+  options.args = {"-f", "-o", "/dev/fd/1", "-l", "a.zng", "b.zng"};
+  options.workDir = dir.path();
+  options.output = StdoutSink::file(dir.file("out.zng"));
+  result = runPlandrex(options);
+  EXPECT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(dir.read("out.zng"), kNodeList);
+  EXPECT_EQ(listDirectory(dir.path()), before);
+}
+
 // The file size limit stands in for a disk that fills while the graph is being written: the
 // write fails when the limit's signal is ignored, and the signal ends the run when it is not.
 TEST_F(OutputFileTest, WriteThatFailsMidwayLeavesTheTargetAsItWas) {
