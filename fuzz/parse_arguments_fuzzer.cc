@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/cmd_line_parameters.h"
+#include "engine/condition_letters.h"
 #include "graph/list.h"
-#include "plandrex/cmd_line_parameters.h"
-#include "plandrex/condition_letters.h"
+#include "plandrex/argument_parser.h"
 
 namespace {
 

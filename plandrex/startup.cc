@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "plandrex/argument_parser.h"
 #include "plandrex/banner.h"
-#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/error_messages.h"
+#include "plandrex/exit_status.h"
 #include "plandrex/help.h"
 
 int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* out, FILE* err) {
@@ -13,7 +15,7 @@ int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* ou
     printHeader(err);
     fprintf(err, "Syntax error: %s\n", reason);
     fprintf(err, "Type %s --help for more information\n", argv[0]);
-    return 1;
+    return kExitCommandLineRejected;
   }
   if (params.help) {
     // Checked like the report: help that never reached its reader is no success.
@@ -25,11 +27,11 @@ int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* ou
     }
     if (ferror(out) || failure != 0) {
       printHeader(err);
-      fprintf(err, "Unable to write to standard output\n(%s)\n",
-              std::strerror(failure != 0 ? failure : EIO));
-      return 3;
+      fprintf(err, kCannotWriteToStandardOutput);
+      fprintf(err, kSystemDetail, std::strerror(failure != 0 ? failure : EIO));
+      return kExitUnwritableOrInvalid;
     }
-    return 0;
+    return kExitSuccess;
   }
   return kContinueRun;
 }
