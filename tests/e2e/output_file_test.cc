@@ -117,11 +117,7 @@ TEST_F(OutputFileTest, StandardInputFromTheOutputFileIsRefusedAndLeftIntact) {
   };
   const std::set<std::string> before = listDirectory(dir.path());
   for (const Case& c : cases) {
-    std::string trace;
-    for (const std::string& arg : c.args) {
-      trace += arg + " ";
-    }
-    SCOPED_TRACE(trace);
+    SCOPED_TRACE(joined(c.args));
     const ProcessResult result = run(c.args, StdinSource::file(dir.file("a.zng")));
     EXPECT_TRUE(result.exitedWith(3)) << result;
     EXPECT_EQ(result.out, "");
@@ -367,8 +363,8 @@ TEST_F(OutputFileTest, WritableTargetInALockedDirectoryIsWrittenInPlace) {
 TEST_F(OutputFileTest, InterruptedRunRemovesItsTemporaryFile) {
   const std::set<std::string> before = listDirectory(dir.path());
   for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-    for (const std::string name : {"out.zng", "new.zng"}) {
-      SCOPED_TRACE(std::to_string(signalNumber) + " " + name);
+    for (const char* name : {"out.zng", "new.zng"}) {
+      SCOPED_TRACE(std::to_string(signalNumber) + " " + std::string(name));
       PtySession session;
       PtyOptions options;
       // Standard input is the terminal, so the run waits for a graph to be typed.
