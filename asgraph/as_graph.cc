@@ -76,17 +76,28 @@ bool ASGraph::fail(const char* reason) {
 }
 
 bool ASGraph::fail(const char* prefix, const char* text, std::size_t length) {
-  const std::size_t capacity = sizeof errReasonText - 1;
   std::size_t prefixLength = std::strlen(prefix);
   // The closing quote always stays; the quoted text gives way.
-  std::size_t room = capacity - prefixLength - 1;
+  std::size_t room = kReasonLength - prefixLength - 1;
   if (length > room) {
     length = room;
   }
   std::memcpy(errReasonText, prefix, prefixLength);
-  std::memcpy(errReasonText + prefixLength, text, length);
-  errReasonText[prefixLength + length] = '\'';
-  errReasonText[prefixLength + length + 1] = '\0';
+  char* end = errReasonText + prefixLength;
+  for (std::size_t i = 0; i < length; ++i) {
+    const unsigned char byte = static_cast<unsigned char>(text[i]);
+    if ((byte < 0x20 && byte != '\t') || byte == 0x7f) {
+      static const char kHexDigits[] = "0123456789abcdef";
+      *end++ = '\\';
+      *end++ = 'x';
+      *end++ = kHexDigits[byte >> 4];
+      *end++ = kHexDigits[byte & 0xf];
+    } else {
+      *end++ = static_cast<char>(byte);
+    }
+  }
+  *end++ = '\'';
+  *end = '\0';
   return false;
 }
 

@@ -59,16 +59,21 @@ class ASGraph : public ASGraphBase {
   void clearSourceFiles();
   // Store a reason and return false, so that every check reads as one line.
   bool fail(const char* reason);
-  // Prefix, the quoted text and the closing quote; the quoted text is
-  // shortened so that the whole reason keeps to the reason buffer.
+  // Prefix, the quoted text and the closing quote. The quoted text is cut so
+  // that prefix, text and quote keep to kReasonLength characters; then its
+  // control bytes are written as \xHH, so that showing the reason on a
+  // terminal never runs an escape sequence taken from the file.
   bool fail(const char* prefix, const char* text, std::size_t length);
   // Checks one edge line column by column and adds the adjacency it
   // describes; forward and backward are scratch records reused across lines.
   bool readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,
                     ASEdgeWeight& backward);
 
+  // Longest reason before escaping; an escaped byte takes four characters.
+  static constexpr std::size_t kReasonLength = 512;
+
   bool differential = false;
-  char errReasonText[513] = {0};
+  char errReasonText[4 * kReasonLength + 1] = {0};
   List<char*> sourceFiles;
   char comment[513] = {0};
 };

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 
@@ -17,7 +18,10 @@ constexpr int kSlots = 4;
 char paths[kSlots][PATH_MAX];
 volatile sig_atomic_t inUse[kSlots] = {0, 0, 0, 0};
 bool handlersInstalled = false;
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// The signals that end a run from outside: the terminal's interrupt and quit
+// keys, a hangup, kill's default, and the file size limit, whose default
+// action ends the process in the middle of a write.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ};
 
 void removeAndDie(int signal) {
   for (int slot = 0; slot < kSlots; ++slot) {
@@ -64,12 +68,25 @@ int add(const char* path) {
       if (!handlersInstalled) {
         installHandlers();
       }
+      // The name must be complete before the handler can see the slot in use.
+      std::atomic_signal_fence(std::memory_order_seq_cst);
       inUse[slot] = 1;
       return slot;
     }
   }
   return -1;
 }
+
+Deferral::Deferral() {
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  for (int signal : kSignals) {
+    sigaddset(&blocked, signal);
+  }
+  sigprocmask(SIG_BLOCK, &blocked, &saved);
+}
+
+Deferral::~Deferral() { sigprocmask(SIG_SETMASK, &saved, nullptr); }
 
 void remove(int slot) {
   if (slot >= 0 && slot < kSlots) {

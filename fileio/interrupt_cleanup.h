@@ -1,11 +1,28 @@
 #ifndef FILEIO_INTERRUPT_CLEANUP_H_
 #define FILEIO_INTERRUPT_CLEANUP_H_
 
+#include <signal.h>
+
 // Files that must not outlive an interrupted run. While a name is registered,
-// SIGINT, SIGTERM and SIGHUP remove the file before the process ends by the
-// signal as it would have without a handler (so a shell still sees the usual
-// status). A signal that was ignored when the first name came stays ignored.
+// SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGXFSZ remove the file before the
+// process ends by the signal as it would have without a handler (so a shell
+// still sees the usual status). A signal that was ignored when the first name
+// came stays ignored.
 namespace interrupt_cleanup {
+
+// Holds the cleanup signals back while it lives, so that a file made in its
+// scope is registered before a signal can end the process; a signal that came
+// meanwhile is delivered when it ends.
+class Deferral {
+ public:
+  Deferral();
+  ~Deferral();
+  Deferral(const Deferral&) = delete;
+  Deferral& operator=(const Deferral&) = delete;
+
+ private:
+  sigset_t saved;
+};
 
 // Registers a file name; returns its slot, or -1 when the name is too long or
 // every slot is taken (the file is then simply not removed on a signal).

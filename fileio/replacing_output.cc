@@ -1,11 +1,13 @@
 #include "fileio/replacing_output.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "fileio/interrupt_cleanup.h"
@@ -29,8 +31,49 @@ unsigned newFilePermissions() {
   return 0666 & ~mask;
 }
 
+// Linux's own limit on the links followed in one path lookup.
+constexpr int kMaxLinkHops = 40;
+
 // A directory that cannot take a new file: the target is then written in place.
 bool cannotCreateIn(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
+bool startsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// /dev/stdout, /dev/fd/3, /proc/self/fd/1 and the like stand for a descriptor
+// that the caller already holds: its owner (a shell redirection, say) keeps
+// writing to the file it opened, so that file must not be replaced by another.
+bool namesAnOpenDescriptor(const std::string& path) {
+  return path == "/dev/stdout" || path == "/dev/stderr" || path == "/dev/stdin" ||
+         startsWith(path, "/dev/fd/") || startsWith(path, "/proc/");
+}
+
+// The file a chain of symbolic links ends at, so that the link stays and the
+// file it names is replaced; it need not exist yet (a dangling link names the
+// file that writing through it creates). Empty when the output must be
+// written in place: the chain names an open descriptor. A chain too long to
+// follow is left for fopen to refuse.
+std::string followLinks(const char* name) {
+  std::string path = name;
+  for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+    if (namesAnOpenDescriptor(path)) {
+      return std::string();
+    }
+    struct stat link {};
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+      return path;
+    }
+    std::vector<char> text(PATH_MAX + 1);
+    const ssize_t length = readlink(path.c_str(), text.data(), PATH_MAX);
+    if (length < 0) {
+      return path;
+    }
+    const std::string next(text.data(), static_cast<std::size_t>(length));
+    path = next[0] == '/' ? next : directoryOf(path) + next;
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -38,15 +81,10 @@ ReplacingOutput::~ReplacingOutput() { discard(); }
 
 bool ReplacingOutput::open(const char* name) {
   discard();
-  std::string path = name;
-  struct stat link {};
-  if (lstat(name, &link) == 0 && S_ISLNK(link.st_mode)) {
-    // Replace the file the link names, so that the link itself stays.
-    char* resolved = realpath(name, nullptr);
-    if (resolved != nullptr) {
-      path = resolved;
-      free(resolved);
-    }
+  const std::string path = followLinks(name);
+  if (path.empty()) {
+    out = fopen(name, "w");
+    return out != nullptr;
   }
 
   struct stat existing {};
@@ -72,13 +110,18 @@ bool ReplacingOutput::openTemporary(const std::string& path, bool exists, unsign
   std::string pattern = directoryOf(path) + "." + baseNameOf(path) + ".XXXXXX";
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
-  const int fd = mkstemp(buffer.data());
-  if (fd < 0) {
-    return false;
+  int fd = -1;
+  {
+    // A signal between making the file and registering it would leave it behind.
+    interrupt_cleanup::Deferral deferral;
+    fd = mkstemp(buffer.data());
+    if (fd < 0) {
+      return false;
+    }
+    temporary = buffer.data();
+    target = path;
+    cleanupSlot = interrupt_cleanup::add(temporary.c_str());
   }
-  temporary = buffer.data();
-  target = path;
-  cleanupSlot = interrupt_cleanup::add(temporary.c_str());
   if (exists) {
     // Keep the owner and group where the permissions allow it (root, or the
     // file's owner keeping one of their own groups); a failure changes nothing.
@@ -116,6 +159,13 @@ bool ReplacingOutput::commit() {
   out = nullptr;
   bool written = fflush(file) == 0 && ferror(file) == 0;
   int error = written ? 0 : (errno != 0 ? errno : EIO);
+  // On disk before it takes the target's name, so that a crash right after
+  // the rename cannot leave an empty file there. Some file systems report a
+  // full disk only here.
+  if (written && replacing() && fsync(fileno(file)) != 0 && errno != EINVAL) {
+    written = false;
+    error = errno;
+  }
   if (fclose(file) != 0 && written) {
     written = false;
     error = errno != 0 ? errno : EIO;

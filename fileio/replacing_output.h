@@ -17,7 +17,9 @@
 //
 // Anything else (a terminal, a FIFO, a device such as /dev/null) is written
 // in place, and so is a writable target in a directory where no new file can
-// be made: there the target is truncated on open, as fopen(name, "w") does.
+// be made, and a name that stands for an open descriptor (/dev/stdout,
+// /dev/fd/N, /proc/self/fd/N): there the target is truncated on open, as
+// fopen(name, "w") does.
 class ReplacingOutput {
  public:
   ReplacingOutput() = default;

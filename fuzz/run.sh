@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Builds the graph reader's fuzzer with clang in its own build directory and
-# runs it for a bounded time.
+# Builds the fuzz targets with clang in their own build directory and runs
+# each for a bounded time.
 #
-#   bash fuzz/run.sh [seconds]      (default 60)
+#   bash fuzz/run.sh [seconds [target...]]   (default 60 s each, every target)
 #
-# Starts from the seeds in fuzz/corpus/read_graph; what the fuzzer finds goes
-# to fuzz/corpus-work/read_graph (not committed), crash inputs to
+# Targets: read_graph (the graph file reader) and parse_arguments (the command
+# line). Each starts from its seeds in fuzz/corpus/TARGET; what the fuzzer
+# finds goes to fuzz/corpus-work/TARGET (not committed), crash inputs to
 # fuzz/corpus-work/. Exits non-zero on a crash, a leak or a sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=(read_graph parse_arguments)
+fi
 build="${PLANDREX_FUZZ_BUILD_DIR:-build-fuzz}"
 work="fuzz/corpus-work"
 
@@ -21,20 +27,24 @@ fi
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DPLANDREX_TESTS=OFF -DPLANDREX_FUZZ=ON >/dev/null
-cmake --build "$build" -j2 --target read_graph_fuzzer >/dev/null
 
-mkdir -p "$work/read_graph"
-log="$work/read_graph.log"
-status=0
-ASAN_OPTIONS=detect_leaks=1 \
-  "$build/fuzz/read_graph_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" \
-  "$work/read_graph" fuzz/corpus/read_graph >"$log" 2>&1 || status=$?
+overall=0
+for target in "${targets[@]}"; do
+  cmake --build "$build" -j2 --target "${target}_fuzzer" >/dev/null
+  mkdir -p "$work/$target"
+  log="$work/$target.log"
+  status=0
+  ASAN_OPTIONS=detect_leaks=1 \
+    "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" \
+    "$work/$target" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
 
-grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
-executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-echo "read_graph_fuzzer: ${executions:-unknown} executions in ${seconds} s, exit status ${status}"
-if [ "$status" -ne 0 ]; then
-  tail -n 60 "$log"
-fi
-exit "$status"
+  grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  echo "${target}_fuzzer: ${executions:-unknown} executions in ${seconds} s, exit status ${status}"
+  if [ "$status" -ne 0 ]; then
+    tail -n 60 "$log"
+    overall=$status
+  fi
+done
+exit "$overall"

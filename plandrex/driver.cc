@@ -13,6 +13,7 @@
 #include "engine/diff_type.h"
 #include "engine/multi_diff_graph.h"
 #include "engine/node_compare.h"
+#include "fileio/replacing_output.h"
 #include "plandrex/banner.h"
 #include "plandrex/error_messages.h"
 #include "plandrex/exit_status.h"
@@ -23,6 +24,8 @@ namespace {
 struct Run {
   cmdLineParameters& params;
   bool interactive;
+  // The -o file, which takes the target's place only when the run succeeds.
+  ReplacingOutput& file;
   FILE* out;
   // errno of a failed graph write, kept until the output is closed; 0 while nothing failed.
   int writeErrno;
@@ -101,8 +104,13 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
   return kExitSuccess;
 }
 
-// True when -o names an existing file that a named input also reaches (same device and inode,
-// so links count too): opening the output for writing would truncate that input.
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when -o names an existing file that an input also reaches, so that writing the output
+// would destroy that input: a named input that is the same file (device and inode, so links
+// count too), or "-" when standard input is redirected from that file.
 bool outputIsAnInput(cmdLineParameters& params) {
   struct stat output;
   if (stat(params.outputFile, &output) != 0) {
@@ -116,8 +124,11 @@ bool outputIsAnInput(cmdLineParameters& params) {
   do {
     struct stat input;
     const char* name = names.current();
-    if (!isStandardInput(name) && stat(name, &input) == 0 && input.st_dev == output.st_dev &&
-        input.st_ino == output.st_ino) {
+    if (isStandardInput(name)) {
+      if (fstat(fileno(stdin), &input) == 0 && S_ISREG(input.st_mode) && sameFile(input, output)) {
+        return true;
+      }
+    } else if (stat(name, &input) == 0 && sameFile(input, output)) {
       return true;
     }
   } while (names.next());
@@ -125,7 +136,8 @@ bool outputIsAnInput(cmdLineParameters& params) {
 }
 
 // Settles the output stream before any input is read: the same-file refusal, the overwrite
-// question, then creating or truncating the -o file. Returns 0 or the exit status.
+// question, then opening the -o file. The target itself is left alone until closeOutput.
+// Returns 0 or the exit status.
 int openOutput(Run& run) {
   char* name = run.params.outputFile;
   if (name == nullptr) {
@@ -145,11 +157,11 @@ int openOutput(Run& run) {
       }
     }
   }
-  run.out = fopen(name, "w");
-  if (run.out == nullptr) {
+  if (!run.file.open(name)) {
     reportError(kCannotOpenForWriting, name, kSystemDetail, std::strerror(errno));
     return kExitUnwritableOrInvalid;
   }
+  run.out = run.file.stream();
   return kExitSuccess;
 }
 
@@ -265,16 +277,22 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   return kExitSuccess;
 }
 
-// Ends the output stream: closes the -o file, or flushes standard output, so that a write that
-// failed at any point (a full disk shows up only on the last flush of a small report) is
-// reported and gives status 3 rather than passing for success.
+// Ends the output stream. A run that failed, or whose output did not get written in full,
+// leaves the -o target as it was; otherwise the -o file takes the target's place, or standard
+// output is flushed. A write that failed at any point (a full disk shows up only on the last
+// flush of a small report) is reported and gives status 3 rather than passing for success.
 int closeOutput(Run& run, int status) {
   int failure = run.writeErrno;
   if (failure == 0 && ferror(run.out)) {
     failure = errno != 0 ? errno : EIO;
   }
-  const bool closed = run.out == stdout ? fflush(stdout) == 0 : fclose(run.out) == 0;
-  if (!closed && failure == 0) {
+  if (run.out == stdout) {
+    if (fflush(stdout) != 0 && failure == 0) {
+      failure = errno != 0 ? errno : EIO;
+    }
+  } else if (status != kExitSuccess || failure != 0) {
+    run.file.discard();
+  } else if (!run.file.commit()) {
     failure = errno != 0 ? errno : EIO;
   }
   if (status != kExitSuccess || failure == 0) {
@@ -292,7 +310,8 @@ int closeOutput(Run& run, int status) {
 
 int runDriver(cmdLineParameters& params, ASGraph& first, ASGraph& second, ASGraph& output,
               bool stdinIsTerm, bool stdoutIsTerm) {
-  Run run{params, stdinIsTerm && stdoutIsTerm, stdout, 0};
+  ReplacingOutput file;
+  Run run{params, stdinIsTerm && stdoutIsTerm, file, stdout, 0};
   if (run.interactive) {
     printHeader(stdout);
   }

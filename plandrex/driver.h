@@ -8,6 +8,7 @@ struct cmdLineParameters;
 // the written graph, and returns the exit status: 0 success, 2 the overwrite was declined or an
 // input cannot be opened, 3 the output cannot be opened or written, or an input is not a graph.
 // Every failure is reported on standard error before the banner rule of printHeader.
+// An -o target keeps its bytes unless the run succeeds and its output was written in full.
 //
 // The three graphs are the run's graph objects, created empty by the caller: in the two-input
 // modes the first and second input and the overlap or complementary graph; with --multi the

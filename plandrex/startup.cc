@@ -1,7 +1,11 @@
 #include "plandrex/startup.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "plandrex/argument_parser.h"
 #include "plandrex/banner.h"
+#include "plandrex/error_messages.h"
 #include "plandrex/exit_status.h"
 #include "plandrex/help.h"
 
@@ -14,7 +18,19 @@ int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* ou
     return kExitCommandLineRejected;
   }
   if (params.help) {
+    // Checked like the report: help that never reached its reader is no success.
+    errno = 0;
     printHelp(out, argv[0]);
+    int failure = ferror(out) ? errno : 0;
+    if (fflush(out) != 0 && failure == 0) {
+      failure = errno;
+    }
+    if (ferror(out) || failure != 0) {
+      printHeader(err);
+      fprintf(err, kCannotWriteToStandardOutput);
+      fprintf(err, kSystemDetail, std::strerror(failure != 0 ? failure : EIO));
+      return kExitUnwritableOrInvalid;
+    }
     return kExitSuccess;
   }
   return kContinueRun;

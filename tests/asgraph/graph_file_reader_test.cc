@@ -158,6 +158,39 @@ TEST(GraphFileReaderTest, LongReasonsKeepTheirClosingQuote) {
   }
 }
 
+// Reasons used to quote input verbatim, so a file could clear the screen or
+// retitle the window of whoever was shown the error.
+TEST(GraphFileReaderTest, QuotedControlBytesAreEscaped) {
+  struct Case {
+    std::string file;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"\x1b[2J\x1b]0;owned\a\n", "Invalid file type string: `\\x1b[2J\\x1b]0;owned\\x07'"},
+      {std::string("Z\x01\x1f\x7f", 4) + "\n", "Invalid file type string: `Z\\x01\\x1f\\x7f'"},
+      {"ZNG\tX\n", "Invalid file type string: `ZNG\tX'"},
+      {"ZNG\x0b\x0c\n", "Invalid file type string: `ZNG\\x0b\\x0c'"},
+      {"\xc3\xa9t\xc3\xa9 \x80\xff\n", "Invalid file type string: `\xc3\xa9t\xc3\xa9 \x80\xff'"},
+      {"ZNG\n1\x1b\n", "Invalid number of source files: `1\\x1b'"},
+      {"ZNG\n1\na\n\n1\n0\n\x08\x08\n", "Invalid AS number: `\\x08\\x08'"},
+      {kPlainHead + "1 2 1 1 5 5 5 \x1b[0m\n", "Invalid IP address covering value: `\\x1b[0m'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    ASGraph g;
+    EXPECT_FALSE(readText(g, c.file));
+    EXPECT_EQ(std::string(g.errReason()), c.reason);
+  }
+
+  // The cut counts input bytes, so a long run of control bytes keeps as many
+  // bytes as a long run of letters and grows four times in the reason.
+  const std::string prefix = "Invalid file type string: `";
+  const std::size_t kept = 512 - prefix.size() - 1;
+  ASGraph g;
+  EXPECT_FALSE(readText(g, std::string(2000, '\x1b') + "\n"));
+  EXPECT_EQ(std::string(g.errReason()), prefix + repeat("\\x1b", static_cast<int>(kept)) + "'");
+}
+
 TEST(GraphFileReaderTest, BareCarriageReturnsDoNotEndLines) {
   ASGraph g;
   EXPECT_FALSE(readText(g, "ZNG\r1\ra\r\r0\r0\r"));

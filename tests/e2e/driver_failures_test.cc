@@ -109,14 +109,6 @@ TEST_F(DriverFailureTest, EachFailureHasItsMessageAndStatus) {
   }
 }
 
-TEST_F(DriverFailureTest, OutputFileIsCreatedEmptyBeforeAnInputFails) {
-  ASSERT_TRUE(dir.write("out", "old contents\n"));
-  const ProcessResult result = run({"-f", "-o", "out", "a.zng", "bad.zng"});
-  EXPECT_TRUE(result.exitedWith(3)) << result;
-  EXPECT_TRUE(dir.exists("out"));
-  EXPECT_EQ(dir.read("out"), "");
-}
-
 // A full device: the report is small enough to fail only when the stream is closed, a large
 // graph fails while it is being written. Either way the run must not end with status 0.
 TEST_F(DriverFailureTest, FailedOutputWriteIsReportedWithStatusThree) {

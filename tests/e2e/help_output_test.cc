@@ -64,6 +64,17 @@ TEST(HelpOutputTest, RedirectedToARegularFile) {
   EXPECT_EQ(result.err, "");
 }
 
+// Regression: help that could not be written used to end with status 0.
+TEST(HelpOutputTest, FailedWriteIsReportedWithStatusThree) {
+  RunOptions options;
+  options.args = {"--help"};
+  options.output = StdoutSink::file("/dev/full");
+  const ProcessResult result = runPlandrex(options);
+  EXPECT_TRUE(result.exitedWith(3)) << result;
+  // The banner went into the full device, so the error block brings none of its own.
+  EXPECT_EQ(result.err, "Unable to write to standard output\n(No space left on device)\n");
+}
+
 TEST(HelpOutputTest, ShowsTheProgramNameAsGiven) {
   RunOptions options;
   options.argv0 = "/opt/varnok/bin/plandrex";

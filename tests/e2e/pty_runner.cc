@@ -152,6 +152,10 @@ bool PtySession::launch(const std::function<void()>& body, const PtyOptions& opt
   }
   if (pid_ == 0) {
     detail::restoreSigpipeInChild();
+    // A test run started in the background of a shell inherits SIGINT and SIGQUIT ignored; a
+    // program on a terminal of its own gets them from the keyboard as usual.
+    signal(SIGINT, SIG_DFL);
+    signal(SIGQUIT, SIG_DFL);
     const int slave = terminal_.slave();
     // A new session whose controlling terminal is the slave, as under a terminal emulator.
     if (setsid() < 0 || ioctl(slave, TIOCSCTTY, 0) != 0) {
@@ -243,6 +247,8 @@ bool PtySession::waitFor(const std::string& needle, double timeoutSeconds) {
   }
   return true;
 }
+
+bool PtySession::sendSignal(int signalNumber) { return pid_ > 0 && kill(pid_, signalNumber) == 0; }
 
 ProcessResult PtySession::finish() {
   ProcessResult result;

@@ -81,6 +81,8 @@ class PtySession {
   // Collects output until what the terminal showed so far contains needle; false when the
   // program ends or timeoutSeconds pass first.
   bool waitFor(const std::string& needle, double timeoutSeconds = 30);
+  // Sends signalNumber to the program; false when it has already been reaped or kill fails.
+  bool sendSignal(int signalNumber);
   // Collects the rest of the output, waits for the program to end and returns the result: out is
   // everything the terminal showed, err what went to the separate standard error pipe.
   ProcessResult finish();

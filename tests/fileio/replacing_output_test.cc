@@ -102,6 +102,31 @@ TEST(ReplacingOutputTest, NewFileFollowsTheUmaskAndALinkStaysALink) {
   EXPECT_EQ(entries(dir), (std::set<std::string>{"fresh.txt", "link.txt", "real.txt"}));
 }
 
+// A dangling link used to be replaced by a plain file instead of naming the
+// file that the output creates.
+TEST(ReplacingOutputTest, ADanglingLinkStaysALinkAndGetsItsFile) {
+  e2e::TempDir dir;
+  ASSERT_TRUE(std::filesystem::create_directory(dir.file("sub")));
+  ASSERT_EQ(symlink("sub/hop", dir.file("first").c_str()), 0);
+  ASSERT_EQ(symlink("made.txt", dir.file("sub/hop").c_str()), 0);
+  ReplacingOutput output;
+  ASSERT_TRUE(output.open(dir.file("first").c_str()));
+  EXPECT_TRUE(output.replacing());
+  fputs("new\n", output.stream());
+  ASSERT_TRUE(output.commit());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("first")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/hop")));
+  EXPECT_EQ(dir.read("sub/made.txt"), "new\n");
+  EXPECT_EQ(entries(dir), (std::set<std::string>{"first", "sub"}));
+
+  // A loop of links is refused as fopen refuses it.
+  ASSERT_EQ(symlink("loop", dir.file("loop").c_str()), 0);
+  ReplacingOutput looping;
+  errno = 0;
+  EXPECT_FALSE(looping.open(dir.file("loop").c_str()));
+  EXPECT_EQ(errno, ELOOP);
+}
+
 TEST(ReplacingOutputTest, DevicesAreWrittenInPlaceAndTheirFailuresReported) {
   ReplacingOutput null;
   ASSERT_TRUE(null.open("/dev/null"));
@@ -156,7 +181,7 @@ TEST(ReplacingOutputTest, AWriteThatFailsMidwayLeavesTheTargetAndNoTemporaryFile
 }
 
 TEST(ReplacingOutputTest, ATerminatingSignalRemovesTheTemporaryFileAndStillEndsTheProcess) {
-  for (int signalNumber : {SIGINT, SIGTERM}) {
+  for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ}) {
     e2e::TempDir dir;
     ASSERT_TRUE(dir.write("out.txt", "old\n"));
     const std::string target = dir.file("out.txt");
@@ -167,6 +192,11 @@ TEST(ReplacingOutputTest, ATerminatingSignalRemovesTheTemporaryFileAndStillEndsT
       if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
         signal(signalNumber, SIG_DFL);
       }
+      // SIGQUIT and SIGXFSZ would leave a core file.
+      struct rlimit noCore {
+        0, 0
+      };
+      setrlimit(RLIMIT_CORE, &noCore);
       ReplacingOutput output;
       if (!output.open(target.c_str())) {
         _exit(2);
