@@ -2,7 +2,10 @@
 #define GRAPH_BST_H_
 
 #include <cstdint>
+#include <new>
+#include <type_traits>
 
+#include "graph/arena.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
 
@@ -10,19 +13,27 @@
 // only with == and >; items and keys are stored by value, and for a pointer T
 // the pointee is never freed. No operation recurses: every walk keeps its own
 // stack or queue on the heap, so deep trees cannot exhaust the machine stack.
+//
+// A tree made with an arena takes its nodes from it and leaves them there:
+// the arena's owner releases them all at once, and the tree's destructor
+// only runs the items' destructors, if they have any.
 template <class T, class K>
 class BST {
  public:
   struct tree_node {
     T item{};
-    K key{};
+    // The links come before the key: with a large item and a small key
+    // this order leaves the least padding.
     tree_node* left = nullptr;
     tree_node* right = nullptr;
+    K key{};
     std::int8_t balance = 0;      // height(right) - height(left)
     std::uint8_t visitState = 0;  // scratch state of listItems
   };
 
   BST() = default;
+  // A tree whose nodes live in arena, which must outlive the tree.
+  explicit BST(Arena* arena) : arena(arena) {}
   // Same-shape copy: keys, items and balances node for node.
   BST(const BST& other);
   ~BST();
@@ -39,6 +50,11 @@ class BST {
   List<T>& listItems();
   bool isEmpty() const { return root == nullptr; }
   std::uint64_t size() const { return count; }
+
+  // Same as addItem when key is known to exceed every key in the tree (the
+  // common case of input that comes sorted); falls back to addItem
+  // otherwise, so it is always correct.
+  bool addLargest(const T& item, const K& key);
 
   // Frees node and everything below it; count is left alone.
   void deleteSubTree(tree_node* node);
@@ -61,13 +77,25 @@ class BST {
 
  private:
   // The only places where tree nodes are made and freed.
-  static tree_node* newNode() { return RecordPool<tree_node>::make(); }
-  static void freeNode(tree_node* node) { RecordPool<tree_node>::destroy(node); }
+  tree_node* newNode() {
+    if (arena != nullptr) {
+      return new (arena->allocate(sizeof(tree_node), alignof(tree_node))) tree_node();
+    }
+    return RecordPool<tree_node>::make();
+  }
+  void freeNode(tree_node* node) {
+    if (arena != nullptr) {
+      node->~tree_node();
+      return;
+    }
+    RecordPool<tree_node>::destroy(node);
+  }
 
   void replaceChild(tree_node* parent, bool isLeftChild, tree_node* subtreeTop);
 
   static constexpr int kMaxHeight = 96;
 
+  Arena* arena = nullptr;
   tree_node* root = nullptr;
   std::uint64_t count = 0;
   List<T> itemList;
@@ -81,6 +109,9 @@ BST<T, K>::BST(const BST& other) {
 
 template <class T, class K>
 BST<T, K>::~BST() {
+  if (arena != nullptr && std::is_trivially_destructible<tree_node>::value) {
+    return;  // the arena's owner releases the nodes
+  }
   deleteSubTree(root);
 }
 
@@ -255,6 +286,49 @@ bool BST<T, K>::addItem(const T& item, const K& key) {
         rotateRR(node, parent, isLeftChild);
       }
     }
+  }
+  return true;
+}
+
+template <class T, class K>
+bool BST<T, K>::addLargest(const T& item, const K& key) {
+  // The insertion path of a new largest key is the right spine, and only
+  // its lowest nodes can need a rotation: the spine is walked without key
+  // comparisons, and the first node whose balance leans left ends the
+  // retracing, exactly where addItem's would end.
+  if (root == nullptr) {
+    return addItem(item, key);
+  }
+  tree_node* path[kMaxHeight];
+  int depth = 0;
+  for (tree_node* n = root; n != nullptr; n = n->right) {
+    path[depth++] = n;
+  }
+  if (!(key > path[depth - 1]->key)) {
+    return addItem(item, key);
+  }
+  tree_node* leaf = newNode();
+  leaf->item = item;
+  leaf->key = key;
+  path[depth - 1]->right = leaf;
+  ++count;
+  while (depth > 0) {
+    tree_node* node = path[--depth];
+    tree_node* parent = depth > 0 ? path[depth - 1] : nullptr;
+    if (node->balance == -1) {
+      node->balance = 0;
+      return true;
+    }
+    if (node->balance == 0) {
+      node->balance = 1;
+      continue;
+    }
+    // Leaning right already: the subtree got two levels deeper on the right.
+    // The new key went right of node->right, so node->right leans right and
+    // one single rotation restores the height the subtree had.
+    node->balance = 2;
+    rotateRR(node, parent, false);
+    return true;
   }
   return true;
 }

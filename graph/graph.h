@@ -2,7 +2,10 @@
 #define GRAPH_GRAPH_H_
 
 #include <cstdint>
+#include <new>
+#include <type_traits>
 
+#include "graph/arena.h"
 #include "graph/bst.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
@@ -31,23 +34,30 @@ inline edge_dir reverse(edge_dir dir) {
 // graph_edge) that the caller frees, with freeView, while the pointers inside
 // a view reach into the graph and stay valid until the graph is assigned to
 // or destroyed. Writing through a view changes only the record it points into.
+//
+// Representation, chosen for graphs of millions of adjacencies: every node
+// record, node tree node and adjacency record lives in the graph's own arena
+// and goes with it as a whole. An adjacency record sits inside the node of
+// its endpoint's tree (one block, no pointer to follow) and leaves out the
+// endpoint that holds it, which every path to a record already knows.
 template <class K, class W, class N>
 class Graph {
  public:
   struct node;
 
+  // The record held at one endpoint for the adjacency to `to`.
   struct edge {
     W fwdWeight;
     W revWeight;
-    edge_dir dir = dir_none;
-    node* from = nullptr;
     node* to = nullptr;
+    edge_dir dir = dir_none;
   };
 
   struct node {
+    explicit node(Arena* arena) : edges(arena) {}
+    BST<edge, K> edges;
     N weight{};
     K key{};
-    BST<edge*, K> edges;
     bool visited = false;
   };
 
@@ -65,7 +75,7 @@ class Graph {
   };
 
   Graph() = default;
-  Graph(const Graph& other) { *this = other; }
+  Graph(const Graph& other) : Graph() { *this = other; }
   ~Graph();
   // Deep copy; views handed out earlier by this graph become invalid.
   Graph& operator=(const Graph& other);
@@ -98,53 +108,45 @@ class Graph {
   }
 
  private:
-  // The only places where node and adjacency records and views are made.
-  static node* newNode(const N& weight, const K& key);
-  static edge* newEdge(const W& fwd, const W& rev, edge_dir dir, node* from, node* to);
-  static void freeRecord(node* n) { RecordPool<node>::destroy(n); }
-  static void freeRecord(edge* e) { RecordPool<edge>::destroy(e); }
+  // The only places where node records and views are made.
+  node* newNode(const N& weight, const K& key);
   static graph_node* newNodeView(node* n) {
     return RecordPool<graph_node>::make(graph_node{&n->weight, n->key});
   }
-  static graph_edge* newEdgeView(edge* e) {
+  static graph_edge* newEdgeView(node* from, edge* e) {
     return RecordPool<graph_edge>::make(graph_edge{&e->fwdWeight, &e->revWeight, &e->dir,
-                                                   newNodeView(e->from), newNodeView(e->to)});
+                                                   newNodeView(from), newNodeView(e->to)});
   }
+  // Ends every record; the memory goes back with the arena.
   void freeRecords();
 
+  // First member: the records in it must outlive every tree that links them.
+  Arena arena;
   std::uint32_t nodeCount = 0;
   std::uint32_t edgeCount = 0;
-  BST<node*, K> nodeTree;
+  BST<node*, K> nodeTree{&arena};
   List<graph_node*> nodeViews;
   List<graph_edge*> edgeViews;
 };
 
 template <class K, class W, class N>
 typename Graph<K, W, N>::node* Graph<K, W, N>::newNode(const N& weight, const K& key) {
-  node* n = RecordPool<node>::make();
+  node* n = new (arena.allocate(sizeof(node), alignof(node))) node(&arena);
   n->weight = weight;
   n->key = key;
   return n;
 }
 
 template <class K, class W, class N>
-typename Graph<K, W, N>::edge* Graph<K, W, N>::newEdge(const W& fwd, const W& rev, edge_dir dir,
-                                                       node* from, node* to) {
-  edge* e = RecordPool<edge>::make();
-  e->fwdWeight = fwd;
-  e->revWeight = rev;
-  e->dir = dir;
-  e->from = from;
-  e->to = to;
-  return e;
-}
-
-template <class K, class W, class N>
 void Graph<K, W, N>::freeRecords() {
-  nodeTree.forEachInOrder([](node* n) {
-    n->edges.forEachInOrder([](edge* e) { freeRecord(e); });
-    freeRecord(n);
-  });
+  // Records of trivially destructible parts need no visit at all: dropping
+  // the arena ends them, however many there are.
+  if (!std::is_trivially_destructible<W>::value || !std::is_trivially_destructible<N>::value ||
+      !std::is_trivially_destructible<K>::value) {
+    nodeTree.forEachInOrder([](node* n) { n->~node(); });
+  }
+  nodeTree = BST<node*, K>();
+  arena.release();
 }
 
 template <class K, class W, class N>
@@ -158,7 +160,6 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
     return *this;
   }
   freeRecords();
-  nodeTree = BST<node*, K>();
   nodeCount = 0;
   edgeCount = 0;
 
@@ -167,7 +168,7 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
   // it creates both mirrored records, and its partner then changes nothing.
   other.nodeTree.forEachInOrder([this](node* n) {
     n->edges.forEachInOrder(
-        [this](edge* r) { addEdge(r->from->key, r->to->key, r->dir, r->fwdWeight, r->revWeight); });
+        [this, n](edge& r) { addEdge(n->key, r.to->key, r.dir, r.fwdWeight, r.revWeight); });
   });
   nodeCount = other.nodeCount;
   edgeCount = other.edgeCount;
@@ -196,17 +197,17 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
   node* to = *toSlot;
   // New adjacencies are the common case: try the insertion first, so that
   // the from node's tree is descended once rather than twice for them.
-  edge* fresh = newEdge(fwdWeight, revWeight, dir, from, to);
-  if (from->edges.addItem(fresh, toKey)) {
+  // Sorted input hands each tree ascending keys, which addLargest takes
+  // without a search.
+  if (from->edges.addLargest(edge{fwdWeight, revWeight, to, dir}, toKey)) {
     ++edgeCount;
     if (!(fromKey == toKey)) {
-      to->edges.addItem(newEdge(revWeight, fwdWeight, reverse(dir), to, from), fromKey);
+      to->edges.addLargest(edge{revWeight, fwdWeight, from, reverse(dir)}, fromKey);
     }
     return 3;
   }
-  freeRecord(fresh);
 
-  edge* r = *from->edges.findItem(toKey);
+  edge* r = from->edges.findItem(toKey);
   edge_dir stored = r->dir;
   edge_dir result;
   if (stored == dir_none) {
@@ -222,7 +223,7 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
     // Two opposite directions cancel out.
     result = dir_none;
   }
-  edge* s = *to->edges.findItem(fromKey);
+  edge* s = to->edges.findItem(fromKey);
   // For a self-loop s is r, and the second set of writes is the one that stays.
   s->fwdWeight = revWeight;
   s->revWeight = fwdWeight;
@@ -240,11 +241,11 @@ typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fro
   if (fromSlot == nullptr) {
     return nullptr;
   }
-  edge** found = (*fromSlot)->edges.findItem(toKey);
+  edge* found = (*fromSlot)->edges.findItem(toKey);
   if (found == nullptr) {
     return nullptr;
   }
-  return newEdgeView(*found);
+  return newEdgeView(*fromSlot, found);
 }
 
 template <class K, class W, class N>
@@ -261,9 +262,9 @@ List<typename Graph<K, W, N>::graph_edge*>& Graph<K, W, N>::listEdges() {
   // its records were seen, so each adjacency is listed once, from its
   // smaller key; a self-loop's other end is not marked yet and is listed too.
   nodeTree.forEachInOrder([this](node* a) {
-    a->edges.forEachInOrder([this](edge* r) {
-      if (!r->to->visited) {
-        edgeViews.enqueue(newEdgeView(r));
+    a->edges.forEachInOrder([this, a](edge& r) {
+      if (!r.to->visited) {
+        edgeViews.enqueue(newEdgeView(a, &r));
       }
     });
     a->visited = true;
