@@ -184,6 +184,44 @@ TEST(BSTTest, AgreesWithStdMapUnderRandomInsertions) {
   }
 }
 
+// addLargest is addItem's shortcut for keys that arrive in ascending order,
+// as a sorted graph file delivers them: it must leave exactly the tree that
+// addItem leaves, and fall back to addItem for any other key.
+TEST(BSTTest, AddLargestBuildsTheSameTreeAsAddItem) {
+  for (int n = 1; n <= 300; ++n) {
+    SCOPED_TRACE(n);
+    IntTree byItem;
+    IntTree byLargest;
+    for (int k = 1; k <= n; ++k) {
+      byItem.addItem(k, k * 3);
+      ASSERT_TRUE(byLargest.addLargest(k, k * 3));
+    }
+    ASSERT_EQ(shape(byLargest.rootNode()), shape(byItem.rootNode()));
+  }
+}
+
+TEST(BSTTest, AddLargestAgreesWithStdMapOnAnyOrder) {
+  std::mt19937 rng(7);
+  Arena arena;
+  IntTree tree(&arena);
+  std::map<int, int> model;
+  for (int step = 0; step < 3000; ++step) {
+    // Mostly ascending runs, as in a sorted file, with jumps back and repeats.
+    int key = rng() % 4 == 0 ? static_cast<int>(rng() % 2000)
+                             : (model.empty() ? 0 : model.rbegin()->first) + 1 + rng() % 3;
+    if (rng() % 10 == 0 && !model.empty()) {
+      key = model.rbegin()->first;
+    }
+    const bool fresh = model.emplace(key, step).second;
+    ASSERT_EQ(tree.addLargest(step, key), fresh) << "step " << step;
+    checkTree(tree);
+  }
+  for (const auto& entry : model) {
+    ASSERT_NE(tree.findItem(entry.first), nullptr);
+    EXPECT_EQ(*tree.findItem(entry.first), entry.second);
+  }
+}
+
 TEST(BSTTest, PointerItemsAreNotFreed) {
   int value = 3;
   {
