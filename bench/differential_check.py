@@ -66,7 +66,7 @@ def random_graph(rng, differential=False, error=None):
     lines += [" ".join(str(c) for c in cols) for cols in edges]
 
     if error is not None:
-        header = 4 + len(names)
+        header = 3 + len(names)  # the node count line
         first_edge = header + 2 + len(nodes)
 
         def set_edge_column(index, value):
@@ -85,7 +85,7 @@ def random_graph(rng, differential=False, error=None):
             lines = lines[:2]
         elif error == "bad_node" and nodes:
             lines[header + 2 + rng.randrange(len(nodes))] = rng.choice(["0", "65536", "7x", "-3"])
-        elif error == "short_line" and edges:
+        elif error == "short_line" and first_edge < len(lines):
             at = rng.randrange(first_edge, len(lines))
             lines[at] = " ".join(lines[at].split(" ")[: rng.randint(0, 5)])
         elif error == "bad_as":
