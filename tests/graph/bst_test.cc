@@ -19,6 +19,11 @@ int checkSubtree(const Node* node, const int* low, const int* high, int* nodes) 
     return 0;
   }
   ++*nodes;
+  for (const Node* child : {node->left, node->right}) {
+    if (child != nullptr) {
+      EXPECT_EQ(child->parent, node) << "parent link of key " << child->key;
+    }
+  }
   if (low != nullptr) {
     EXPECT_GT(node->key, *low);
   }
@@ -34,6 +39,9 @@ int checkSubtree(const Node* node, const int* low, const int* high, int* nodes) 
 }
 
 void checkTree(const IntTree& tree) {
+  if (tree.rootNode() != nullptr) {
+    EXPECT_EQ(tree.rootNode()->parent, nullptr);
+  }
   int nodes = 0;
   checkSubtree(tree.rootNode(), nullptr, nullptr, &nodes);
   EXPECT_EQ(static_cast<std::uint64_t>(nodes), tree.size());
@@ -197,6 +205,7 @@ TEST(BSTTest, AddLargestBuildsTheSameTreeAsAddItem) {
       ASSERT_TRUE(byLargest.addLargest(k, k * 3));
     }
     ASSERT_EQ(shape(byLargest.rootNode()), shape(byItem.rootNode()));
+    checkTree(byLargest);
   }
 }
 
