@@ -8,22 +8,16 @@
 
 #include "asgraph/as_graph.h"
 #include "consoletools/overwrite_question.h"
+#include "engine/cmd_line_parameters.h"
+#include "engine/diff_graph.h"
+#include "engine/diff_type.h"
+#include "engine/multi_diff_graph.h"
+#include "engine/node_compare.h"
 #include "plandrex/banner.h"
-#include "plandrex/cmd_line_parameters.h"
-#include "plandrex/diff_graph.h"
-#include "plandrex/diff_type.h"
-#include "plandrex/multi_diff_graph.h"
-#include "plandrex/node_compare.h"
+#include "plandrex/error_messages.h"
+#include "plandrex/exit_status.h"
 
 namespace {
-
-constexpr int kSuccess = 0;
-constexpr int kDeclinedOrUnreadable = 2;
-constexpr int kUnwritableOrInvalid = 3;
-
-// Second lines of an error block: the system's text for an errno, or a reader's reason.
-constexpr const char* kSystemDetail = "(%s)\n";
-constexpr const char* kReasonDetail = "%s\n";
 
 // What one run carries besides its graphs.
 struct Run {
@@ -43,18 +37,18 @@ struct InputMessages {
 };
 
 const InputMessages kMultiInput = {
-    "Unable to open graph file `%s'\n",
-    "File `%s' does not appear to be a valid graph file:\n",
+    kCannotOpenGraphFile,
+    kNotAGraphFile,
     "Graph from stdin does not appear to be a valid graph:\n",
 };
 const InputMessages kLeftInput = {
-    "Unable to open source file `%s'\n",
-    "File `%s' does not appear to be a valid graph file:\n",
+    kCannotOpenSourceFile,
+    kNotAGraphFile,
     "Left input does not appear to be a valid graph:\n",
 };
 const InputMessages kRightInput = {
-    "Unable to open source file `%s'\n",
-    "File `%s' does not appear to be a valid graph file:\n",
+    kCannotOpenSourceFile,
+    kNotAGraphFile,
     "Right input does not appear to be a valid graph:\n",
 };
 
@@ -86,14 +80,14 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
   if (isStandardInput(name)) {
     if (!graph.readFromFile(stdin)) {
       reportError(messages.stdinNotAGraph, name, kReasonDetail, graph.errReason());
-      return kUnwritableOrInvalid;
+      return kExitUnwritableOrInvalid;
     }
-    return kSuccess;
+    return kExitSuccess;
   }
   FILE* file = fopen(name, "r");
   if (file == nullptr) {
     reportError(messages.cannotOpen, name, kSystemDetail, std::strerror(errno));
-    return kDeclinedOrUnreadable;
+    return kExitDeclinedOrUnreadable;
   }
   if (run.interactive) {
     printf("Reading graph file `%s'...\n", name);
@@ -102,9 +96,9 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
   fclose(file);
   if (!valid) {
     reportError(messages.notAGraphFile, name, kReasonDetail, graph.errReason());
-    return kUnwritableOrInvalid;
+    return kExitUnwritableOrInvalid;
   }
-  return kSuccess;
+  return kExitSuccess;
 }
 
 // True when -o names an existing file that a named input also reaches (same device and inode,
@@ -136,29 +130,27 @@ int openOutput(Run& run) {
   char* name = run.params.outputFile;
   if (name == nullptr) {
     run.out = stdout;
-    return kSuccess;
+    return kExitSuccess;
   }
   if (outputIsAnInput(run.params)) {
-    reportError("Unable to open file `%s' for writing\n", name, kSystemDetail,
-                "it is also an input file");
-    return kUnwritableOrInvalid;
+    reportError(kCannotOpenForWriting, name, kSystemDetail, "it is also an input file");
+    return kExitUnwritableOrInvalid;
   }
   if (!run.params.force) {
     FILE* existing = fopen(name, "r");
     if (existing != nullptr) {
       fclose(existing);
       if (!askOverwrite(name)) {
-        return kDeclinedOrUnreadable;
+        return kExitDeclinedOrUnreadable;
       }
     }
   }
   run.out = fopen(name, "w");
   if (run.out == nullptr) {
-    reportError("Unable to open file `%s' for writing\n", name, kSystemDetail,
-                std::strerror(errno));
-    return kUnwritableOrInvalid;
+    reportError(kCannotOpenForWriting, name, kSystemDetail, std::strerror(errno));
+    return kExitUnwritableOrInvalid;
   }
-  return kSuccess;
+  return kExitSuccess;
 }
 
 void writeGraph(Run& run, ASGraph& graph) {
@@ -179,7 +171,7 @@ int runMulti(Run& run, ASGraph& multi, ASGraph& input) {
   do {
     input = ASGraph();
     const int status = readInput(run, names.current(), input, kMultiInput);
-    if (status != kSuccess) {
+    if (status != kExitSuccess) {
       return status;
     }
     if (input.isDifferential()) {
@@ -196,7 +188,7 @@ int runMulti(Run& run, ASGraph& multi, ASGraph& input) {
   multi.isDifferential() = true;
   labelGraph(run, multi);
   writeGraph(run, multi);
-  return kSuccess;
+  return kExitSuccess;
 }
 
 void printNodeLines(FILE* out, ASGraph& first, ASGraph& second, const diff_type& counts) {
@@ -236,14 +228,14 @@ void printEdgeLines(FILE* out, ASGraph& first, ASGraph& second, const diff_type&
 int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   cmdLineParameters& params = run.params;
   int status = readInput(run, params.inputFiles.first(), first, kLeftInput);
-  if (status != kSuccess) {
+  if (status != kExitSuccess) {
     return status;
   }
   if (first.isDifferential()) {
     tellStatus(run, "Warning: first input is a differential graph\n");
   }
   status = readInput(run, params.inputFiles.last(), second, kRightInput);
-  if (status != kSuccess) {
+  if (status != kExitSuccess) {
     return status;
   }
   if (second.isDifferential()) {
@@ -270,7 +262,7 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
     labelGraph(run, output);
     writeGraph(run, output);
   }
-  return kSuccess;
+  return kExitSuccess;
 }
 
 // Ends the output stream: closes the -o file, or flushes standard output, so that a write that
@@ -285,17 +277,15 @@ int closeOutput(Run& run, int status) {
   if (!closed && failure == 0) {
     failure = errno != 0 ? errno : EIO;
   }
-  if (status != kSuccess || failure == 0) {
+  if (status != kExitSuccess || failure == 0) {
     return status;
   }
   if (run.params.outputFile != nullptr) {
-    reportError("Unable to write to file `%s'\n", run.params.outputFile, kSystemDetail,
-                std::strerror(failure));
+    reportError(kCannotWriteToFile, run.params.outputFile, kSystemDetail, std::strerror(failure));
   } else {
-    reportError("Unable to write to standard output\n", nullptr, kSystemDetail,
-                std::strerror(failure));
+    reportError(kCannotWriteToStandardOutput, nullptr, kSystemDetail, std::strerror(failure));
   }
-  return kUnwritableOrInvalid;
+  return kExitUnwritableOrInvalid;
 }
 
 }  // namespace
@@ -307,7 +297,7 @@ int runDriver(cmdLineParameters& params, ASGraph& first, ASGraph& second, ASGrap
     printHeader(stdout);
   }
   const int opened = openOutput(run);
-  if (opened != kSuccess) {
+  if (opened != kExitSuccess) {
     return opened;
   }
   const int status =

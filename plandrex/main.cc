@@ -2,7 +2,7 @@
 
 #include "asgraph/as_graph.h"
 #include "consoletools/terminal.h"
-#include "plandrex/cmd_line_parameters.h"
+#include "engine/cmd_line_parameters.h"
 #include "plandrex/driver.h"
 #include "plandrex/startup.h"
 

@@ -1,7 +1,8 @@
 #include "plandrex/startup.h"
 
+#include "plandrex/argument_parser.h"
 #include "plandrex/banner.h"
-#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/exit_status.h"
 #include "plandrex/help.h"
 
 int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* out, FILE* err) {
@@ -10,11 +11,11 @@ int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* ou
     printHeader(err);
     fprintf(err, "Syntax error: %s\n", reason);
     fprintf(err, "Type %s --help for more information\n", argv[0]);
-    return 1;
+    return kExitCommandLineRejected;
   }
   if (params.help) {
     printHelp(out, argv[0]);
-    return 0;
+    return kExitSuccess;
   }
   return kContinueRun;
 }

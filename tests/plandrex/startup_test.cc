@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/cmd_line_parameters.h"
 #include "plandrex/banner.h"
-#include "plandrex/cmd_line_parameters.h"
 #include "tests/e2e/process_runner.h"
 
 namespace {

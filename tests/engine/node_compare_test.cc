@@ -1,3 +1,5 @@
+#include "engine/node_compare.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "plandrex/node_compare.h"
-#include "tests/plandrex/engine_test_graphs.h"
+#include "tests/engine/test_graphs.h"
 
 namespace {
 

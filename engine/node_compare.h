@@ -1,11 +1,11 @@
-#ifndef PLANDREX_NODE_COMPARE_H_
-#define PLANDREX_NODE_COMPARE_H_
+#ifndef ENGINE_NODE_COMPARE_H_
+#define ENGINE_NODE_COMPARE_H_
 
 #include <cstdio>
 
 #include "asgraph/as_graph.h"
-#include "plandrex/cmd_line_parameters.h"
-#include "plandrex/diff_type.h"
+#include "engine/cmd_line_parameters.h"
+#include "engine/diff_type.h"
 
 // Compares the node sets of two graphs, neither of which is changed, and overwrites the three
 // node counters of diff. With params.listMode it writes every AS number of either graph once, in
@@ -18,4 +18,4 @@ void nodeCmp(FILE* out, cmdLineParameters& params, ASGraph& graph1, ASGraph& gra
 // sorts first, 1 when e2 does, 0 when both views name the same (from, to) pair.
 int lexOrder(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2);
 
-#endif  // PLANDREX_NODE_COMPARE_H_
+#endif  // ENGINE_NODE_COMPARE_H_

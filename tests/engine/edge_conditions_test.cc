@@ -1,11 +1,12 @@
+#include "engine/edge_conditions.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "plandrex/condition_letters.h"
-#include "plandrex/edge_conditions.h"
-#include "tests/plandrex/engine_test_graphs.h"
+#include "engine/condition_letters.h"
+#include "tests/engine/test_graphs.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#ifndef PLANDREX_DIFF_GRAPH_H_
-#define PLANDREX_DIFF_GRAPH_H_
+#ifndef ENGINE_DIFF_GRAPH_H_
+#define ENGINE_DIFF_GRAPH_H_
 
 #include <cstdio>
 
 #include "asgraph/as_graph.h"
-#include "plandrex/cmd_line_parameters.h"
-#include "plandrex/diff_type.h"
+#include "engine/cmd_line_parameters.h"
+#include "engine/diff_type.h"
 
 // Compares the edge sets of graph1 and graph2 (neither is changed) and overwrites the eighteen
 // edge counters of diff. With an --over: formula, every common edge for which the formula's
@@ -21,4 +21,4 @@ void makeDiffGraph(FILE* out, cmdLineParameters& params, ASGraph& graph1, ASGrap
 // fields carry the facts of each graph. The views are only read; the caller frees them.
 void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& diffGraph);
 
-#endif  // PLANDREX_DIFF_GRAPH_H_
+#endif  // ENGINE_DIFF_GRAPH_H_

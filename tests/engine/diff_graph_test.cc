@@ -1,3 +1,5 @@
+#include "engine/diff_graph.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,10 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "plandrex/condition_letters.h"
-#include "plandrex/diff_graph.h"
-#include "plandrex/node_compare.h"
-#include "tests/plandrex/engine_test_graphs.h"
+#include "engine/condition_letters.h"
+#include "engine/node_compare.h"
+#include "tests/engine/test_graphs.h"
 #include "tests/support/as_record_checks.h"
 
 namespace {

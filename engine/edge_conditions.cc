@@ -1,7 +1,7 @@
-#include "plandrex/edge_conditions.h"
+#include "engine/edge_conditions.h"
 
-#include "plandrex/condition_letters.h"
-#include "plandrex/edge_class.h"
+#include "engine/condition_letters.h"
+#include "engine/edge_class.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef PLANDREX_VIEW_LISTING_H_
-#define PLANDREX_VIEW_LISTING_H_
+#ifndef ENGINE_VIEW_LISTING_H_
+#define ENGINE_VIEW_LISTING_H_
 
 #include <utility>
 
@@ -13,4 +13,4 @@ void takeListing(List<T>& listing, List<T>& into) {
   into = std::move(listing);
 }
 
-#endif  // PLANDREX_VIEW_LISTING_H_
+#endif  // ENGINE_VIEW_LISTING_H_

@@ -1,5 +1,5 @@
-#ifndef PLANDREX_MULTI_DIFF_GRAPH_H_
-#define PLANDREX_MULTI_DIFF_GRAPH_H_
+#ifndef ENGINE_MULTI_DIFF_GRAPH_H_
+#define ENGINE_MULTI_DIFF_GRAPH_H_
 
 #include "asgraph/as_graph.h"
 
@@ -14,4 +14,4 @@ void graphCompare(ASGraph& multiGraph, ASGraph& input);
 // current run again.
 void updateMeans(ASGraph& multiGraph);
 
-#endif  // PLANDREX_MULTI_DIFF_GRAPH_H_
+#endif  // ENGINE_MULTI_DIFF_GRAPH_H_

@@ -1,4 +1,4 @@
-#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/argument_parser.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plandrex/condition_letters.h"
+#include "engine/condition_letters.h"
 
 namespace {
 

@@ -1,19 +1,10 @@
-#include "plandrex/cmd_line_parameters.h"
+#include "plandrex/argument_parser.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "plandrex/condition_letters.h"
-
-cmdLineParameters::cmdLineParameters() : outputFile(nullptr) { comment[0] = '\0'; }
-
-cmdLineParameters::~cmdLineParameters() {
-  while (!inputFiles.isEmpty()) {
-    delete[] inputFiles.pop();
-  }
-  delete[] outputFile;
-}
+#include "engine/condition_letters.h"
 
 namespace {
 

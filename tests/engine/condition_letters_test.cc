@@ -1,4 +1,4 @@
-#include "plandrex/condition_letters.h"
+#include "engine/condition_letters.h"
 
 #include <gtest/gtest.h>
 

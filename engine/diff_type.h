@@ -1,5 +1,5 @@
-#ifndef PLANDREX_DIFF_TYPE_H_
-#define PLANDREX_DIFF_TYPE_H_
+#ifndef ENGINE_DIFF_TYPE_H_
+#define ENGINE_DIFF_TYPE_H_
 
 #include <cstdint>
 
@@ -33,4 +33,4 @@ struct diff_type {
   std::uint32_t unorientedOnlyIn2nd;
 };
 
-#endif  // PLANDREX_DIFF_TYPE_H_
+#endif  // ENGINE_DIFF_TYPE_H_

@@ -1,3 +1,5 @@
+#include "engine/multi_diff_graph.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "plandrex/multi_diff_graph.h"
-#include "tests/plandrex/engine_test_graphs.h"
+#include "tests/engine/test_graphs.h"
 #include "tests/support/as_record_checks.h"
 
 namespace {

@@ -1,5 +1,5 @@
-#ifndef PLANDREX_EDGE_CLASS_H_
-#define PLANDREX_EDGE_CLASS_H_
+#ifndef ENGINE_EDGE_CLASS_H_
+#define ENGINE_EDGE_CLASS_H_
 
 #include "asgraph/as_graph.h"
 
@@ -34,4 +34,4 @@ inline void countAppearance(bool oriented, edge_dir dir, ASEdgeWeight& fromRecor
   }
 }
 
-#endif  // PLANDREX_EDGE_CLASS_H_
+#endif  // ENGINE_EDGE_CLASS_H_

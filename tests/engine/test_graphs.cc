@@ -1,4 +1,4 @@
-#include "tests/plandrex/engine_test_graphs.h"
+#include "tests/engine/test_graphs.h"
 
 #include <gtest/gtest.h>
 

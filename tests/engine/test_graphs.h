@@ -1,14 +1,14 @@
-#ifndef TESTS_PLANDREX_ENGINE_TEST_GRAPHS_H_
-#define TESTS_PLANDREX_ENGINE_TEST_GRAPHS_H_
+#ifndef TESTS_ENGINE_TEST_GRAPHS_H_
+#define TESTS_ENGINE_TEST_GRAPHS_H_
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "asgraph/as_graph.h"
+#include "engine/cmd_line_parameters.h"
+#include "engine/diff_type.h"
 #include "graph/list.h"
-#include "plandrex/cmd_line_parameters.h"
-#include "plandrex/diff_type.h"
 
 // How an adjacency stands in one graph, seen from the node it is added from.
 struct EdgeState {
@@ -56,4 +56,4 @@ extern const char* const kDiffCounterNames[21];
 diff_type filledDiff(std::uint32_t value);
 void expectSameDiff(const diff_type& expected, const diff_type& actual);
 
-#endif  // TESTS_PLANDREX_ENGINE_TEST_GRAPHS_H_
+#endif  // TESTS_ENGINE_TEST_GRAPHS_H_

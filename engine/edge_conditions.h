@@ -1,11 +1,11 @@
-#ifndef PLANDREX_EDGE_CONDITIONS_H_
-#define PLANDREX_EDGE_CONDITIONS_H_
+#ifndef ENGINE_EDGE_CONDITIONS_H_
+#define ENGINE_EDGE_CONDITIONS_H_
 
 #include "asgraph/as_graph.h"
 #include "graph/list.h"
 
 // Evaluators of the condition formulas of --over: and --comp:. A formula is a list of items, each
-// the OR of its letters' bits (plandrex/condition_letters.h); it holds when every letter of at
+// the OR of its letters' bits (engine/condition_letters.h); it holds when every letter of at
 // least one item holds for the edge. An empty list never holds. Both walk the list with its own
 // cursor, which is left moved; neither looks at -n, which the caller applies.
 
@@ -18,4 +18,4 @@ bool isDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& 
 // whether that is the first graph. The graph being built is not used.
 bool isCmpGraphEdge(ASGraph::graph_edge* e, ASGraph& diffGraph, List<int>& conditions, bool first);
 
-#endif  // PLANDREX_EDGE_CONDITIONS_H_
+#endif  // ENGINE_EDGE_CONDITIONS_H_

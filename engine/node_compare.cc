@@ -1,6 +1,6 @@
-#include "plandrex/node_compare.h"
+#include "engine/node_compare.h"
 
-#include "plandrex/view_listing.h"
+#include "engine/view_listing.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "plandrex/multi_diff_graph.h"
+#include "engine/multi_diff_graph.h"
 
-#include "plandrex/edge_class.h"
-#include "plandrex/view_listing.h"
+#include "engine/edge_class.h"
+#include "engine/view_listing.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "plandrex/diff_graph.h"
+#include "engine/diff_graph.h"
 
 #include <cstdint>
 
-#include "plandrex/edge_class.h"
-#include "plandrex/edge_conditions.h"
-#include "plandrex/node_compare.h"
-#include "plandrex/view_listing.h"
+#include "engine/edge_class.h"
+#include "engine/edge_conditions.h"
+#include "engine/node_compare.h"
+#include "engine/view_listing.h"
 
 namespace {
 

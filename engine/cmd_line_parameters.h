@@ -1,5 +1,5 @@
-#ifndef PLANDREX_CMD_LINE_PARAMETERS_H_
-#define PLANDREX_CMD_LINE_PARAMETERS_H_
+#ifndef ENGINE_CMD_LINE_PARAMETERS_H_
+#define ENGINE_CMD_LINE_PARAMETERS_H_
 
 #include "graph/list.h"
 
@@ -17,7 +17,7 @@ struct cmdLineParameters {
   cmdLineParameters& operator=(const cmdLineParameters&) = delete;
 
   // One bit mask per comma-separated item of the --over: / --comp: formula, in command-line
-  // order (bits in plandrex/condition_letters.h). Empty when the option was not given.
+  // order (bits in engine/condition_letters.h). Empty when the option was not given.
   List<int> overConditions, compConditions;
   // Input names in command-line order; "-" stands for standard input.
   List<char*> inputFiles;
@@ -30,12 +30,4 @@ struct cmdLineParameters {
   bool listMode, negate, buildGraph, multiMode, force, help;
 };
 
-// Size the caller's error buffer must have at least.
-constexpr int kErrorBufferSize = 513;
-
-// Scans argv[1..argc-1] into params. Returns true when the command line is valid. On false,
-// errorBuffer (at least kErrorBufferSize characters) holds the one reason, and params is left
-// partly filled: the caller only destroys it. Prints nothing and never exits.
-bool parseArguments(int argc, char** argv, cmdLineParameters& params, char* errorBuffer);
-
-#endif  // PLANDREX_CMD_LINE_PARAMETERS_H_
+#endif  // ENGINE_CMD_LINE_PARAMETERS_H_

@@ -1,5 +1,5 @@
-#ifndef PLANDREX_CONDITION_LETTERS_H_
-#define PLANDREX_CONDITION_LETTERS_H_
+#ifndef ENGINE_CONDITION_LETTERS_H_
+#define ENGINE_CONDITION_LETTERS_H_
 
 // Bits of the condition letters of --over: and --comp:. One item of a condition formula is the
 // bitwise OR of the bits of its letters; the two options have separate letter tables, so the same
@@ -91,4 +91,4 @@ constexpr int compLetterBit(char letter) {
   }
 }
 
-#endif  // PLANDREX_CONDITION_LETTERS_H_
+#endif  // ENGINE_CONDITION_LETTERS_H_

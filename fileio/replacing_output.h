@@ -1,0 +1,54 @@
+#ifndef FILEIO_REPLACING_OUTPUT_H_
+#define FILEIO_REPLACING_OUTPUT_H_
+
+#include <cstdio>
+#include <string>
+
+// An output file that replaces its target only once it is complete.
+//
+// A target that is a regular file, or a name that does not exist yet, is
+// written through a new temporary file in the target's own directory, which
+// is renamed over the target by commit(). Until then the target keeps its old
+// bytes; a failed run (discard(), the destructor) or one ended by SIGINT,
+// SIGTERM or SIGHUP removes the temporary file, so that no partial or empty
+// output is ever left under the target's name. The new file keeps an existing
+// target's permission bits (a new one gets 0666 less the umask, as with
+// fopen), and a symbolic link stays a link: the file it names is replaced.
+//
+// Anything else (a terminal, a FIFO, a device such as /dev/null) is written
+// in place, and so is a writable target in a directory where no new file can
+// be made: there the target is truncated on open, as fopen(name, "w") does.
+class ReplacingOutput {
+ public:
+  ReplacingOutput() = default;
+  ReplacingOutput(const ReplacingOutput&) = delete;
+  ReplacingOutput& operator=(const ReplacingOutput&) = delete;
+  // Discards an output that was opened and not committed.
+  ~ReplacingOutput();
+
+  // Opens the output for the target name. false: errno tells why, with the
+  // value that fopen(name, "w") would have set for the same target.
+  bool open(const char* name);
+  // The stream to write to; null before open() and after commit()/discard().
+  FILE* stream() const { return out; }
+  // Whether a temporary file stands in for the target.
+  bool replacing() const { return !temporary.empty(); }
+
+  // Flushes and closes the stream and puts the output in the target's place.
+  // false: errno tells which step failed; the temporary file is removed and
+  // the target is left as it was (written in place, it holds what was written).
+  bool commit();
+  // Closes the stream and removes the temporary file; the target stays as it
+  // was. Does nothing when nothing is open.
+  void discard();
+
+ private:
+  bool openTemporary(const std::string& target, bool exists, unsigned permissions);
+
+  FILE* out = nullptr;
+  std::string target;     // the name renamed over: a link's own target, resolved
+  std::string temporary;  // empty while writing in place
+  int cleanupSlot = -1;   // where the signal handler finds the temporary name
+};
+
+#endif  // FILEIO_REPLACING_OUTPUT_H_
