@@ -76,6 +76,31 @@ class BST {
   void rotateRL(tree_node* node, tree_node* parent, bool isLeftChild);
   void rotateRR(tree_node* node, tree_node* parent, bool isLeftChild);
 
+  // In-order stepping through the parent links, for walks that must pause
+  // between items (two trees merged side by side): the node of the smallest
+  // key, and the node that follows n; null past the end. The tree must not
+  // change during the walk.
+  tree_node* firstNode() const {
+    tree_node* n = root;
+    while (n != nullptr && n->left != nullptr) {
+      n = n->left;
+    }
+    return n;
+  }
+  static tree_node* nextNode(const tree_node* n) {
+    if (n->right != nullptr) {
+      tree_node* next = n->right;
+      while (next->left != nullptr) {
+        next = next->left;
+      }
+      return next;
+    }
+    while (n->parent != nullptr && n->parent->right == n) {
+      n = n->parent;
+    }
+    return n->parent;
+  }
+
   // Exposed for shape checks in tests; callers must not modify the tree
   // through it.
   const tree_node* rootNode() const { return root; }

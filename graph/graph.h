@@ -105,6 +105,61 @@ class Graph {
   // ascending (from, to) order. Same ownership as listNodes.
   List<graph_edge*>& listEdges();
 
+  // Walks the adjacencies in listEdges' order without allocating: the view
+  // it shows lives in the walk and is refilled by next(); its weight and
+  // direction pointers reach into the graph as a listed view's do. The graph
+  // must not gain or lose nodes or adjacencies during the walk.
+  class EdgeWalk {
+   public:
+    explicit EdgeWalk(const Graph& graph) : nodeAt(graph.nodeTree.firstNode()) {
+      if (nodeAt != nullptr) {
+        recordAt = nodeAt->item->edges.firstNode();
+      }
+      settle();
+    }
+    EdgeWalk(const EdgeWalk&) = delete;
+    EdgeWalk& operator=(const EdgeWalk&) = delete;
+
+    bool atEnd() const { return nodeAt == nullptr; }
+    // The current adjacency; only while !atEnd().
+    graph_edge* current() { return &view; }
+    void next() {
+      recordAt = BST<edge, K>::nextNode(recordAt);
+      settle();
+    }
+
+   private:
+    using NodeSlot = typename BST<node*, K>::tree_node;
+    using RecordSlot = typename BST<edge, K>::tree_node;
+
+    // Moves on to the first record at or after the current position that is
+    // listed from its own node (its far key is not smaller) and fills the view.
+    void settle() {
+      while (nodeAt != nullptr) {
+        node* from = nodeAt->item;
+        for (; recordAt != nullptr; recordAt = BST<edge, K>::nextNode(recordAt)) {
+          edge& r = recordAt->item;
+          if (!(from->key > r.to->key)) {
+            fromView = graph_node{&from->weight, from->key};
+            toView = graph_node{&r.to->weight, r.to->key};
+            view = graph_edge{&r.fwdWeight, &r.revWeight, &r.dir, &fromView, &toView};
+            return;
+          }
+        }
+        nodeAt = BST<node*, K>::nextNode(nodeAt);
+        if (nodeAt != nullptr) {
+          recordAt = nodeAt->item->edges.firstNode();
+        }
+      }
+    }
+
+    NodeSlot* nodeAt;
+    RecordSlot* recordAt = nullptr;
+    graph_node fromView{};
+    graph_node toView{};
+    graph_edge view{};
+  };
+
   static void freeView(graph_node* view) { RecordPool<graph_node>::destroy(view); }
   static void freeView(graph_edge* view) {
     freeView(view->from);
