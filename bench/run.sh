@@ -56,7 +56,7 @@ run() {
   mode=$1 read_count=$2 held=$3
   shift 3
   start=$(now_ns)
-  if ! /usr/bin/time -f "%M" -o "$data/time.txt" "$plandrex" -f -o "$data/out" "$@" \
+  if ! /usr/bin/time -f "%M %U %S" -o "$data/time.txt" "$plandrex" -f -o "$data/out" "$@" \
     </dev/null >/dev/null 2>"$data/err.txt"; then
     echo "plandrex failed in mode $mode:" >&2
     cat "$data/err.txt" >&2
@@ -67,13 +67,14 @@ run() {
     # The multi-differential graph holds every adjacency seen, next to the last input.
     held=$(($(edge_count "$data/out") + size))
   fi
-  read -r rss_kib <"$data/time.txt"
+  read -r rss_kib user_s sys_s <"$data/time.txt"
   awk -v size="$size" -v mode="$mode" -v wall="$wall_ns" -v rss="$rss_kib" -v n="$read_count" \
-    -v held="$held" -v floor="$floor_s" -v floor_n="$floor_read" 'BEGIN {
+    -v held="$held" -v floor="$floor_s" -v floor_n="$floor_read" -v cpu="$user_s + $sys_s" 'BEGIN {
       wall /= 1e9
-      printf "| %9s | %-12s | %8.3f | %9.3f | %6.1f | %9.1f | %7.0f |\n",
-        size, mode, wall, wall * 1e6 / n, (wall / n) / (floor / floor_n), rss / 1024,
-        rss * 1024 / held
+      split(cpu, parts, " [+] ")
+      printf "| %9s | %-12s | %8.3f | %8.2f | %9.3f | %6.1f | %9.1f | %7.0f |\n",
+        size, mode, wall, parts[1] + parts[2], wall * 1e6 / n, (wall / n) / (floor / floor_n),
+        rss / 1024, rss * 1024 / held
     }'
 }
 
@@ -85,8 +86,8 @@ two_input_rows() {
   floor_read=$two
   time_floor "$@"
   awk -v size="$size" -v floor="$floor_s" -v n="$two" 'BEGIN {
-      printf "| %9s | %-12s | %8.3f | %9.3f | %6.1f | %9s | %7s |\n",
-        size, "floor", floor, floor * 1e6 / n, 1, "", ""
+      printf "| %9s | %-12s | %8.3f | %8s | %9.3f | %6.1f | %9s | %7s |\n",
+        size, "floor", floor, "", floor * 1e6 / n, 1, "", ""
     }'
   run report "$two" "$two" "$@"
   run -l "$two" "$two" -l "$@"
@@ -94,8 +95,8 @@ two_input_rows() {
   run --comp:a,A "$two" "$two" --comp:a,A "$@"
 }
 
-echo "| adjacencies per snapshot | mode | wall (s) | us per adjacency read | x floor | peak RSS (MiB) | RSS bytes per adjacency held |"
-echo "|---:|---|---:|---:|---:|---:|---:|"
+echo "| adjacencies per snapshot | mode | wall (s) | cpu (s) | us per adjacency read | x floor | peak RSS (MiB) | RSS bytes per adjacency held |"
+echo "|---:|---|---:|---:|---:|---:|---:|---:|"
 for size in "$@"; do
   dir=$data/$size
   mkdir -p "$dir"
