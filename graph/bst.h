@@ -87,6 +87,22 @@ class BST {
     }
     return n;
   }
+  // The node of the smallest key not below key; null when every key is.
+  tree_node* firstNodeFrom(const K& key) const {
+    tree_node* found = nullptr;
+    for (tree_node* n = root; n != nullptr;) {
+      if (n->key == key) {
+        return n;
+      }
+      if (n->key > key) {
+        found = n;
+        n = n->left;
+      } else {
+        n = n->right;
+      }
+    }
+    return found;
+  }
   static tree_node* nextNode(const tree_node* n) {
     if (n->right != nullptr) {
       tree_node* next = n->right;

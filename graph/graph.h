@@ -113,7 +113,7 @@ class Graph {
    public:
     explicit EdgeWalk(const Graph& graph) : nodeAt(graph.nodeTree.firstNode()) {
       if (nodeAt != nullptr) {
-        recordAt = nodeAt->item->edges.firstNode();
+        recordAt = firstListed(nodeAt->item);
       }
       settle();
     }
@@ -132,23 +132,26 @@ class Graph {
     using NodeSlot = typename BST<node*, K>::tree_node;
     using RecordSlot = typename BST<edge, K>::tree_node;
 
-    // Moves on to the first record at or after the current position that is
-    // listed from its own node (its far key is not smaller) and fills the view.
+    // A node's records are listed from it when the far key is not smaller:
+    // they start at that lower bound, and the records before it (the other
+    // halves of adjacencies listed earlier) are never touched.
+    static RecordSlot* firstListed(node* from) { return from->edges.firstNodeFrom(from->key); }
+
+    // Moves on to the first record at or after the current position, past
+    // nodes with none left, and fills the view.
     void settle() {
       while (nodeAt != nullptr) {
-        node* from = nodeAt->item;
-        for (; recordAt != nullptr; recordAt = BST<edge, K>::nextNode(recordAt)) {
+        if (recordAt != nullptr) {
+          node* from = nodeAt->item;
           edge& r = recordAt->item;
-          if (!(from->key > r.to->key)) {
-            fromView = graph_node{&from->weight, from->key};
-            toView = graph_node{&r.to->weight, r.to->key};
-            view = graph_edge{&r.fwdWeight, &r.revWeight, &r.dir, &fromView, &toView};
-            return;
-          }
+          fromView = graph_node{&from->weight, from->key};
+          toView = graph_node{&r.to->weight, recordAt->key};
+          view = graph_edge{&r.fwdWeight, &r.revWeight, &r.dir, &fromView, &toView};
+          return;
         }
         nodeAt = BST<node*, K>::nextNode(nodeAt);
         if (nodeAt != nullptr) {
-          recordAt = nodeAt->item->edges.firstNode();
+          recordAt = firstListed(nodeAt->item);
         }
       }
     }

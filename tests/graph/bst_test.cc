@@ -229,6 +229,18 @@ TEST(BSTTest, AddLargestAgreesWithStdMapOnAnyOrder) {
     ASSERT_NE(tree.findItem(entry.first), nullptr);
     EXPECT_EQ(*tree.findItem(entry.first), entry.second);
   }
+  // Stepping through the parent links meets the keys in order, from any
+  // lower bound.
+  for (int from = -1; from <= 2100; from += 7) {
+    auto expected = model.lower_bound(from);
+    for (const Node* n = tree.firstNodeFrom(from); n != nullptr; n = IntTree::nextNode(n)) {
+      ASSERT_NE(expected, model.end());
+      ASSERT_EQ(n->key, expected->first);
+      ++expected;
+    }
+    EXPECT_EQ(expected, model.end()) << "from " << from;
+  }
+  EXPECT_EQ(tree.firstNode(), tree.firstNodeFrom(-1));
 }
 
 TEST(BSTTest, PointerItemsAreNotFreed) {
