@@ -2,6 +2,7 @@
 #define ASGRAPH_AS_EDGE_WEIGHT_H_
 
 #include <cstdint>
+#include <cstring>
 
 #include "graph/graph.h"
 
@@ -16,6 +17,24 @@
 // (48 bytes); the record is trivially copyable, so copies are plain moves of
 // bytes and graphs of them can be dropped without visiting each record.
 struct ASEdgeWeight {
+  // Every field equal; the stability bit for bit, so that a record holding
+  // "nan" equals its copy.
+  bool sameFields(const ASEdgeWeight& other) const {
+    for (int i = 0; i < 2; ++i) {
+      if (pathCovering[i] != other.pathCovering[i] || ipCovering[i] != other.ipCovering[i] ||
+          srcOriented[i] != other.srcOriented[i] || srcDirection[i] != other.srcDirection[i]) {
+        return false;
+      }
+    }
+    return oriented == other.oriented && comparedGraphs == other.comparedGraphs &&
+           incomingEdges == other.incomingEdges && outgoingEdges == other.outgoingEdges &&
+           undirectedEdges == other.undirectedEdges && unorientedEdges == other.unorientedEdges &&
+           orientationRun == other.orientationRun &&
+           orientationChanges == other.orientationChanges &&
+           std::memcmp(&orientationStability, &other.orientationStability,
+                       sizeof orientationStability) == 0;
+  }
+
   std::uint64_t ipCovering[2] = {0, 0};
   std::uint32_t pathCovering[2] = {0, 0};
   float orientationStability = 0.0f;

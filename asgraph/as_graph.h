@@ -42,6 +42,13 @@ class ASGraph : public ASGraphBase {
   // set). Walks names with its own cursor, which is left on the last name.
   void setSourceFiles(List<char*>& names, bool replace);
 
+  // The container's validity check (Graph::isValid) with records compared
+  // field by field; for tests and debugging.
+  bool isValid(const char** why = nullptr) const {
+    return ASGraphBase::isValid(
+        why, [](const ASEdgeWeight& a, const ASEdgeWeight& b) { return a.sameFields(b); });
+  }
+
   // Adds what the stream holds to this graph. false: errReason() tells why;
   // what was read before the failing line stays in the graph.
   bool readFromFile(FILE* stream);

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "asgraph/as_graph.h"
+#include "asgraph/edge_line_columns.h"
 #include "asgraph/line_reader.h"
 #include "asgraph/number_conversion.h"
 
@@ -51,32 +53,87 @@ bool readASNumber(const char* begin, const char* end, unsigned short& as) {
   return true;
 }
 
-bool readFlag(const Token& token, bool& flag) {
+bool readFlag(const Token& token, ColumnValue& value) {
   if (token.length() != 1 || (*token.begin != '0' && *token.begin != '1')) {
     return false;
   }
-  flag = *token.begin == '1';
+  value.number = *token.begin == '1' ? 1 : 0;
   return true;
 }
 
-bool readDirectionValue(const Token& token, int& value) {
+bool readDirection(const Token& token, const ASGraph& graph, ColumnValue& value) {
   std::int64_t number = 0;
   if (!toSigned(token.begin, token.end, number) || number < -1 || number > 1) {
     return false;
   }
-  value = static_cast<int>(number);
+  value.direction = graph.valToDir(static_cast<int>(number));
   return true;
 }
 
-// The counters are 16 bits wide in memory but read at 32 bits, and keep the
-// value modulo 65536.
-bool readCounter(const Token& token, std::uint16_t& counter) {
-  std::uint32_t value = 0;
-  if (!toUnsigned32(token.begin, token.end, value)) {
-    return false;
+// Converts one token as its column says; false leaves value alone.
+bool convertToken(ColumnConversion conversion, const Token& token, const ASGraph& graph,
+                  ColumnValue& value) {
+  switch (conversion) {
+    case ColumnConversion::kASNumber: {
+      unsigned short as = 0;
+      if (!readASNumber(token.begin, token.end, as)) {
+        return false;
+      }
+      value.number = as;
+      return true;
+    }
+    case ColumnConversion::kFlag:
+      return readFlag(token, value);
+    case ColumnConversion::kDirection:
+      return readDirection(token, graph, value);
+    case ColumnConversion::kUnsigned32:
+    case ColumnConversion::kCounter: {
+      // The counters are 16 bits wide in memory but read at 32 bits; storing
+      // them keeps the value modulo 65536.
+      std::uint32_t number = 0;
+      if (!toUnsigned32(token.begin, token.end, number)) {
+        return false;
+      }
+      value.number = number;
+      return true;
+    }
+    case ColumnConversion::kUnsigned64:
+      return toUnsigned64(token.begin, token.end, value.number);
+    case ColumnConversion::kStability:
+      return toFloat(token.begin, token.end, value.real);
   }
-  counter = static_cast<std::uint16_t>(value);
-  return true;
+  return false;
+}
+
+enum class ColumnRead { kRead, kMissing, kBad };
+
+// Reads column I of the table from the next token into edge. The column is a
+// compile-time constant here, so that its conversion and its store compile
+// into straight code: this runs for every column of millions of lines.
+template <std::size_t I>
+ColumnRead readColumn(Tokens& tokens, Token& token, const ASGraph& graph, EdgeLine& edge) {
+  constexpr EdgeColumn column = kEdgeColumns[I];
+  if (!tokens.next(token)) {
+    return ColumnRead::kMissing;
+  }
+  ColumnValue value;
+  if (!convertToken(column.conversion, token, graph, value)) {
+    return ColumnRead::kBad;
+  }
+  column.store(edge, value);
+  return ColumnRead::kRead;
+}
+
+// Reads the columns in order up to the first that fails, whose index is left
+// in failedColumn; the token is the bad one after kBad.
+template <std::size_t... I>
+ColumnRead readColumns(Tokens& tokens, Token& token, const ASGraph& graph, EdgeLine& edge,
+                       std::size_t& failedColumn, std::index_sequence<I...>) {
+  ColumnRead result = ColumnRead::kRead;
+  static_cast<void>(((result = readColumn<I>(tokens, token, graph, edge), failedColumn = I,
+                      result == ColumnRead::kRead) &&
+                     ...));
+  return result;
 }
 
 char* copyText(const char* text, std::size_t length) {
@@ -166,148 +223,25 @@ bool ASGraph::readFromFile(FILE* stream) {
 
 bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,
                            ASEdgeWeight& backward) {
-  static const char* const kLineFormat = "Invalid edge line format: `";
-  static const char* const kASNumber = "Invalid AS number: `";
-  static const char* const kFlag = "Invalid edge direction flag: `";
-  static const char* const kDirection = "Invalid edge direction: `";
-  static const char* const kPathCovering = "Invalid path covering value: `";
-  static const char* const kIPCovering = "Invalid IP address covering value: `";
-
-  // Columns are checked strictly in order, so a bad token is reported before
-  // a missing one that follows it.
+  EdgeLine edge;
+  edge.forward = &forward;
+  edge.backward = &backward;
   Tokens tokens(line);
   Token token;
-  // A column that the line lacks makes the whole line malformed.
-  auto nextColumn = [&]() { return tokens.next(token) || fail(kLineFormat, line, length); };
-  unsigned short first = 0;
-  unsigned short second = 0;
-  bool flag = false;
-  int direction = 0;
-
-  if (!nextColumn()) {
-    return false;
+  std::size_t column = 0;
+  const ColumnRead result = differential
+                                ? readColumns(tokens, token, *this, edge, column,
+                                              std::make_index_sequence<kDifferentialEdgeColumns>())
+                                : readColumns(tokens, token, *this, edge, column,
+                                              std::make_index_sequence<kPlainEdgeColumns>());
+  if (result == ColumnRead::kMissing) {
+    return fail("Invalid edge line format: `", line, length);
   }
-  if (!readASNumber(token.begin, token.end, first)) {
-    return fail(kASNumber, token.begin, token.length());
+  if (result == ColumnRead::kBad) {
+    return fail(kEdgeColumns[column].badTokenReason, token.begin, token.length());
   }
-  if (!nextColumn()) {
-    return false;
-  }
-  if (!readASNumber(token.begin, token.end, second)) {
-    return fail(kASNumber, token.begin, token.length());
-  }
-  if (!nextColumn()) {
-    return false;
-  }
-  if (!readFlag(token, flag)) {
-    return fail(kFlag, token.begin, token.length());
-  }
-  forward.oriented = flag;
-  backward.oriented = flag;
-  if (!nextColumn()) {
-    return false;
-  }
-  if (!readDirectionValue(token, direction)) {
-    return fail(kDirection, token.begin, token.length());
-  }
-  const edge_dir dir = valToDir(direction);
-
-  // Covering columns: path and IP address covering seen from the first AS,
-  // then from the second, for the source graph at the given index.
-  auto readCovering = [&](int index) {
-    if (!nextColumn()) {
-      return false;
-    }
-    if (!toUnsigned32(token.begin, token.end, forward.pathCovering[index])) {
-      return fail(kPathCovering, token.begin, token.length());
-    }
-    if (!nextColumn()) {
-      return false;
-    }
-    if (!toUnsigned64(token.begin, token.end, forward.ipCovering[index])) {
-      return fail(kIPCovering, token.begin, token.length());
-    }
-    if (!nextColumn()) {
-      return false;
-    }
-    if (!toUnsigned32(token.begin, token.end, backward.pathCovering[index])) {
-      return fail(kPathCovering, token.begin, token.length());
-    }
-    if (!nextColumn()) {
-      return false;
-    }
-    if (!toUnsigned64(token.begin, token.end, backward.ipCovering[index])) {
-      return fail(kIPCovering, token.begin, token.length());
-    }
-    return true;
-  };
-  if (!readCovering(0)) {
-    return false;
-  }
-
-  if (differential) {
-    for (int index = 0; index < 2; ++index) {
-      if (!nextColumn()) {
-        return false;
-      }
-      if (!readFlag(token, flag)) {
-        return fail(kFlag, token.begin, token.length());
-      }
-      forward.srcOriented[index] = flag;
-      backward.srcOriented[index] = flag;
-    }
-    for (int index = 0; index < 2; ++index) {
-      if (!nextColumn()) {
-        return false;
-      }
-      if (!readDirectionValue(token, direction)) {
-        return fail(kDirection, token.begin, token.length());
-      }
-      forward.srcDirection[index] = valToDir(direction);
-      backward.srcDirection[index] = reverse(valToDir(direction));
-    }
-    if (!readCovering(1)) {
-      return false;
-    }
-
-    // Columns 17 to 22, in file order, with the reason of each.
-    static const char* const kCounterReasons[6] = {
-        "Invalid compared graphs count value: `",
-        "Invalid value for number of incoming edges: `",
-        "Invalid value for number of outgoing edges: `",
-        "Invalid value for number of undirected edges: `",
-        "Invalid value for number of unoriented edges: `",
-        "Invalid value for number of orientation changes: `",
-    };
-    std::uint16_t counters[6] = {0, 0, 0, 0, 0, 0};
-    for (int column = 0; column < 6; ++column) {
-      if (!nextColumn()) {
-        return false;
-      }
-      if (!readCounter(token, counters[column])) {
-        return fail(kCounterReasons[column], token.begin, token.length());
-      }
-    }
-    forward.comparedGraphs = backward.comparedGraphs = counters[0];
-    // Incoming at one endpoint is outgoing at the other.
-    forward.incomingEdges = backward.outgoingEdges = counters[1];
-    forward.outgoingEdges = backward.incomingEdges = counters[2];
-    forward.undirectedEdges = backward.undirectedEdges = counters[3];
-    forward.unorientedEdges = backward.unorientedEdges = counters[4];
-    forward.orientationChanges = backward.orientationChanges = counters[5];
-
-    if (!nextColumn()) {
-      return false;
-    }
-    float stability = 0.0f;
-    if (!toFloat(token.begin, token.end, stability)) {
-      return fail("Invalid value for orientation stability: `", token.begin, token.length());
-    }
-    forward.orientationStability = backward.orientationStability = stability;
-  }
-
   // An edge whose endpoints are not both nodes adds nothing, and a repeated
   // adjacency is merged by addEdge's rules; neither is a reason to stop.
-  addEdge(first, second, dir, forward, backward);
+  addEdge(edge.first, edge.second, edge.dir, forward, backward);
   return true;
 }

@@ -1,15 +1,60 @@
 // ASGraph::writeToFile: the graph file, line by line, each write checked.
 
-#include <cinttypes>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 #include "asgraph/as_graph.h"
+#include "asgraph/edge_line_columns.h"
 
 namespace {
 
 // The stream's error flag counts as well: a buffered write may "succeed"
 // while an earlier flush of the same stream failed.
 bool wrote(int result, FILE* stream) { return result >= 0 && !std::ferror(stream); }
+
+// Room for the longest edge line: 22 numbers of at most 20 digits and a sign,
+// the stability (a float printed with six decimals: at most 47 characters),
+// the blanks and the line feed.
+constexpr std::size_t kMaxEdgeLineLength = 22 * 21 + 48 + 23 + 1;
+
+// Decimal digits of value at text; returns how many.
+std::size_t formatUnsigned(std::uint64_t value, char* text) {
+  char digits[20];
+  std::size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    text[i] = digits[count - 1 - i];
+  }
+  return count;
+}
+
+// Prints one column's value at text, as the file format spells it; returns
+// the number of characters.
+std::size_t formatColumn(ColumnConversion conversion, const ColumnValue& value,
+                         const ASGraph& graph, char* text) {
+  switch (conversion) {
+    case ColumnConversion::kDirection: {
+      const int direction = graph.dirToVal(value.direction);
+      if (direction < 0) {
+        text[0] = '-';
+        return 1 + formatUnsigned(static_cast<std::uint64_t>(-direction), text + 1);
+      }
+      return formatUnsigned(static_cast<std::uint64_t>(direction), text);
+    }
+    case ColumnConversion::kStability: {
+      // Widened to double, as "%f" prints it.
+      constexpr int kRoom = 48;
+      const int printed = std::snprintf(text, kRoom, "%f", static_cast<double>(value.real));
+      return printed < 0 ? 0 : static_cast<std::size_t>(printed < kRoom ? printed : kRoom - 1);
+    }
+    default:
+      return formatUnsigned(value.number, text);
+  }
+}
 
 }  // namespace
 
@@ -60,38 +105,32 @@ bool ASGraph::writeToFile(FILE* stream) {
     return false;
   }
 
+  // Each edge line is formatted into one buffer and written with one call.
+  char text[kMaxEdgeLineLength];
+  const int columns = differential ? kDifferentialEdgeColumns : kPlainEdgeColumns;
   List<graph_edge*>& edgeViews = listEdges();
   while (!edgeViews.isEmpty()) {
     graph_edge* view = edgeViews.pop();
     if (ok) {
-      const ASEdgeWeight& fwd = *view->fwdWeight;
-      const ASEdgeWeight& rev = *view->revWeight;
-      int first = view->from->key;
-      int second = view->to->key;
-      ok = wrote(
-          std::fprintf(stream, "%i %i %i %i %" PRIu32 " %" PRIu64 " %" PRIu32 " %" PRIu64, first,
-                       second, fwd.oriented ? 1 : 0, dirToVal(*view->dir), fwd.pathCovering[0],
-                       fwd.ipCovering[0], rev.pathCovering[0], rev.ipCovering[0]),
-          stream);
-      if (ok && differential) {
-        ok = wrote(
-            std::fprintf(stream,
-                         " %i %i %i %i %" PRIu32 " %" PRIu64 " %" PRIu32 " %" PRIu64
-                         " %hu %hu %hu %hu %hu %hu %f",
-                         fwd.srcOriented[0] ? 1 : 0, fwd.srcOriented[1] ? 1 : 0,
-                         dirToVal(fwd.srcDirection[0]), dirToVal(fwd.srcDirection[1]),
-                         fwd.pathCovering[1], fwd.ipCovering[1], rev.pathCovering[1],
-                         rev.ipCovering[1], fwd.comparedGraphs, fwd.incomingEdges,
-                         fwd.outgoingEdges, fwd.undirectedEdges, fwd.unorientedEdges,
-                         fwd.orientationChanges, static_cast<double>(fwd.orientationStability)),
-            stream);
+      EdgeLine edge;
+      edge.first = view->from->key;
+      edge.second = view->to->key;
+      edge.dir = *view->dir;
+      edge.forward = view->fwdWeight;
+      edge.backward = view->revWeight;
+      std::size_t length = 0;
+      for (int i = 0; i < columns; ++i) {
+        if (i > 0) {
+          text[length++] = ' ';
+        }
+        const EdgeColumn& column = kEdgeColumns[i];
+        length += formatColumn(column.conversion, column.load(edge), *this, text + length);
       }
-      if (ok) {
-        ok = wrote(std::fputc('\n', stream), stream);
-      }
+      text[length++] = '\n';
+      ok = std::fwrite(text, 1, length, stream) == length && !std::ferror(stream);
       if (!ok) {
         std::snprintf(errReasonText, sizeof errReasonText, "%s %i %i", "Could not write edge",
-                      first, second);
+                      edge.first, edge.second);
       }
     }
     freeView(view);

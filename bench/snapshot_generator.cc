@@ -20,20 +20,17 @@
 #include <unordered_set>
 #include <vector>
 
+#include "random/splitmix64.h"
+
 namespace {
 
 constexpr int kMaxAs = 65535;
 
-// splitmix64: tiny, fast, and identical on every platform, unlike the standard distributions.
+// The draws of the model, on the seeded generator.
 class Random {
  public:
-  explicit Random(std::uint64_t seed) : state(seed) {}
-  std::uint64_t next() {
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
+  explicit Random(std::uint64_t seed) : bits(seed) {}
+  std::uint64_t next() { return bits.next(); }
   // Uniform in [0, 1).
   double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
   // Uniform in [0, n); the bias of the multiply-shift is far below anything a benchmark sees.
@@ -43,7 +40,7 @@ class Random {
   bool chance(double p) { return unit() < p; }
 
  private:
-  std::uint64_t state;
+  SplitMix64 bits;
 };
 
 struct Options {

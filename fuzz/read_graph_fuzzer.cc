@@ -1,6 +1,8 @@
-// Feeds arbitrary bytes to the graph file reader, then writes whatever it
-// read to a memory stream: the reader must never crash or leak on any input,
-// and the writer must cope with whatever the reader left in the graph.
+// Feeds arbitrary bytes to the graph file reader, checks the graph it leaves
+// behind, then writes whatever it read to a memory stream: the reader must
+// never crash or leak on any input, the graph must stay sound (every
+// adjacency mirrored at both ends, counts right), and the writer must cope
+// with whatever the reader left in the graph.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
   if (!ok && graph.errReason()[0] == '\0') {
+    std::abort();
+  }
+  const char* why = nullptr;
+  if (!graph.isValid(&why)) {
+    std::fprintf(stderr, "graph left unsound by the reader: %s\n", why);
     std::abort();
   }
 

@@ -8,6 +8,7 @@
 #include "graph/arena.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
+#include "graph/validity.h"
 
 // AVL-balanced search tree holding one item per distinct key. K is compared
 // only with == and >; items and keys are stored by value, and for a pointer T
@@ -116,6 +117,11 @@ class BST {
     }
     return n->parent;
   }
+  // Walks the whole tree: keys in order, every stored balance equal to the
+  // difference of the subtree heights and within -1 to 1, parent links and
+  // the largest node right, no listing state left behind, the count equal
+  // to the nodes, and the item list a sound list. false: *why (if given) names the broken rule.
+  bool isValid(const char** why = nullptr) const;
 
   // Exposed for shape checks in tests; callers must not modify the tree
   // through it.
@@ -503,6 +509,87 @@ List<T>& BST<T, K>::listItems() {
     }
   }
   return itemList;
+}
+
+template <class T, class K>
+bool BST<T, K>::isValid(const char** why) const {
+  // Depth-first with an explicit stack: each frame knows the open key range
+  // its subtree must keep to and, once its left subtree is done, its height.
+  struct Frame {
+    const tree_node* node;
+    const K* low;
+    const K* high;
+    int leftHeight;
+    int stage;
+  };
+  Frame stack[kMaxHeight];
+  int top = 0;
+  int finishedHeight = 0;  // height of the subtree whose frame was popped last
+  std::uint64_t seen = 0;
+  const tree_node* rightmost = nullptr;
+  if (root != nullptr) {
+    stack[top++] = Frame{root, nullptr, nullptr, 0, 0};
+  }
+  while (top > 0) {
+    Frame& frame = stack[top - 1];
+    const tree_node* n = frame.node;
+    if (frame.stage == 0) {
+      if (++seen > count) {
+        return invalidBecause(why, "tree has more nodes than its count");
+      }
+      if ((frame.low != nullptr && !(n->key > *frame.low)) ||
+          (frame.high != nullptr && !(*frame.high > n->key))) {
+        return invalidBecause(why, "tree keys are out of order");
+      }
+      if (n->visitState != 0) {
+        return invalidBecause(why, "tree node keeps a listing's visit state");
+      }
+      const tree_node* expectedParent = top > 1 ? stack[top - 2].node : nullptr;
+      if (n->parent != expectedParent) {
+        return invalidBecause(why, "tree node's parent link is wrong");
+      }
+      if (n->right == nullptr && frame.high == nullptr) {
+        rightmost = n;
+      }
+      frame.stage = 1;
+      finishedHeight = 0;
+      if (n->left != nullptr) {
+        if (top == kMaxHeight) {
+          return invalidBecause(why, "tree is far too high for an AVL tree");
+        }
+        stack[top++] = Frame{n->left, frame.low, &n->key, 0, 0};
+        continue;
+      }
+    }
+    if (frame.stage == 1) {
+      frame.leftHeight = finishedHeight;
+      frame.stage = 2;
+      finishedHeight = 0;
+      if (n->right != nullptr) {
+        if (top == kMaxHeight) {
+          return invalidBecause(why, "tree is far too high for an AVL tree");
+        }
+        stack[top++] = Frame{n->right, &n->key, frame.high, 0, 0};
+        continue;
+      }
+    }
+    const int balance = finishedHeight - frame.leftHeight;
+    if (balance < -1 || balance > 1) {
+      return invalidBecause(why, "tree is out of AVL balance");
+    }
+    if (n->balance != balance) {
+      return invalidBecause(why, "tree node's balance differs from its subtree heights");
+    }
+    finishedHeight = 1 + (finishedHeight > frame.leftHeight ? finishedHeight : frame.leftHeight);
+    --top;
+  }
+  if (seen != count) {
+    return invalidBecause(why, "tree has fewer nodes than its count");
+  }
+  if (rightmost != largest) {
+    return invalidBecause(why, "tree does not know its largest node");
+  }
+  return itemList.isValid(why);
 }
 
 #endif  // GRAPH_BST_H_

@@ -11,6 +11,7 @@
 #include "graph/bst.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
+#include "graph/validity.h"
 
 // Direction of an adjacency as seen from the endpoint that holds the record.
 enum edge_dir : unsigned char { dir_none = 0, dir_backward = 1, dir_forward = 2 };
@@ -162,6 +163,19 @@ class Graph {
     graph_node toView{};
     graph_edge view{};
   };
+  // Walks the whole graph: the node tree and every adjacency tree are sound,
+  // each node is found under its key, every adjacency record leads from its
+  // node to a node of the graph and has its mirror at the other endpoint
+  // (swapped weights, reversed direction; a self-loop has one record), no
+  // listing mark is left, the counts agree with the records, and the view
+  // lists are sound. sameWeight(a, b) compares two weights. false: *why (if
+  // given) names the broken rule.
+  template <class SameWeight>
+  bool isValid(const char** why, SameWeight sameWeight) const;
+  // The same, comparing weights with ==.
+  bool isValid(const char** why = nullptr) const {
+    return isValid(why, [](const W& a, const W& b) { return a == b; });
+  }
 
   static void freeView(graph_node* view) { RecordPool<graph_node>::destroy(view); }
   static void freeView(graph_edge* view) {
@@ -358,6 +372,77 @@ List<typename Graph<K, W, N>::graph_edge*>& Graph<K, W, N>::listEdges() {
   });
   nodeTree.forEachInOrder([](node* a) { a->visited = false; });
   return edgeViews;
+}
+
+template <class K, class W, class N>
+template <class SameWeight>
+bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
+  if (!nodeTree.isValid(why)) {
+    return false;
+  }
+  if (nodeTree.size() != nodeCount) {
+    return invalidBecause(why, "graph's node count differs from its node tree");
+  }
+  const char* problem = nullptr;
+  std::uint64_t records = 0;
+  std::uint64_t selfLoops = 0;
+  auto nodeOfKey = [this](const K& key) -> node* {
+    node** slot = nodeTree.findItem(key);
+    return slot != nullptr ? *slot : nullptr;
+  };
+  // The walks cannot be left early: after the first problem they skip the rest.
+  nodeTree.forEachInOrder([&](node* n) {
+    if (problem != nullptr) {
+      return;
+    }
+    if (nodeOfKey(n->key) != n || findNode(n->key) != n) {
+      problem = "graph node is not found under its own key";
+      return;
+    }
+    if (n->visited) {
+      problem = "graph node keeps a listing's mark";
+      return;
+    }
+    if (!n->edges.isValid(&problem)) {
+      return;
+    }
+    n->edges.forEachInOrder([&](edge& record) {
+      if (problem != nullptr) {
+        return;
+      }
+      ++records;
+      const edge* r = &record;
+      if (r->to == nullptr || nodeOfKey(r->to->key) != r->to) {
+        problem = "adjacency record leads to a node outside the graph";
+      } else if (n->edges.findItem(r->to->key) != r) {
+        problem = "adjacency record is not stored under its far endpoint's key";
+      } else if (r->dir != dir_none && r->dir != dir_backward && r->dir != dir_forward) {
+        problem = "adjacency record has no valid direction";
+      } else if (r->to == n) {
+        ++selfLoops;
+      } else {
+        const edge* mirror = r->to->edges.findItem(n->key);
+        if (mirror == nullptr) {
+          problem = "adjacency is stored at one endpoint only";
+        } else if (mirror->to != n) {
+          problem = "mirror record has the wrong endpoints";
+        } else if (mirror->dir != reverse(r->dir)) {
+          problem = "mirror record's direction is not reversed";
+        } else if (!sameWeight(mirror->fwdWeight, r->revWeight) ||
+                   !sameWeight(mirror->revWeight, r->fwdWeight)) {
+          problem = "mirror record's weights are not swapped";
+        }
+      }
+    });
+  });
+  if (problem != nullptr) {
+    return invalidBecause(why, problem);
+  }
+  // Every adjacency has two records, a self-loop one.
+  if (records + selfLoops != 2 * std::uint64_t{edgeCount}) {
+    return invalidBecause(why, "graph's edge count differs from its adjacency records");
+  }
+  return nodeViews.isValid(why) && edgeViews.isValid(why);
 }
 
 #endif  // GRAPH_GRAPH_H_

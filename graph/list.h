@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "graph/record_pool.h"
+#include "graph/validity.h"
 
 // Doubly linked list with one built-in cursor. The same class is used as a
 // FIFO queue (enqueue/dequeue), as a stack (push/pop) and as a sequence walked
@@ -52,6 +53,11 @@ class List {
 
   bool isEmpty() const { return cursor == nullptr; }
   std::uint64_t len() const { return count; }
+
+  // Walks the whole list: links agree both ways, the ends are the ends, the
+  // count matches the elements, and the cursor is on an element exactly when
+  // the list is not empty. false: *why (if given) names the broken rule.
+  bool isValid(const char** why = nullptr) const;
 
  private:
   // Every element is made and freed here.
@@ -214,6 +220,40 @@ bool List<T>::next() {
     return false;
   }
   cursor = cursor->nextElement;
+  return true;
+}
+
+template <class T>
+bool List<T>::isValid(const char** why) const {
+  if ((head == nullptr) != (tail == nullptr) || (head == nullptr) != (cursor == nullptr)) {
+    return invalidBecause(why, "list ends and cursor disagree on emptiness");
+  }
+  if (head != nullptr && head->prevElement != nullptr) {
+    return invalidBecause(why, "list head has a predecessor");
+  }
+  std::uint64_t seen = 0;
+  bool cursorSeen = cursor == nullptr;
+  const list_element* previous = nullptr;
+  for (const list_element* e = head; e != nullptr; e = e->nextElement) {
+    if (e->prevElement != previous) {
+      return invalidBecause(why, "list links disagree between neighbours");
+    }
+    // Also stops a walk round a cycle.
+    if (++seen > count) {
+      return invalidBecause(why, "list has more elements than its count");
+    }
+    cursorSeen = cursorSeen || e == cursor;
+    previous = e;
+  }
+  if (previous != tail) {
+    return invalidBecause(why, "list tail is not the last element");
+  }
+  if (seen != count) {
+    return invalidBecause(why, "list has fewer elements than its count");
+  }
+  if (!cursorSeen) {
+    return invalidBecause(why, "list cursor is not on one of its elements");
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -175,8 +176,13 @@ TEST(BSTTest, AgreesWithStdMapUnderRandomInsertions) {
       int key = static_cast<int>(rng() % range);
       bool added = tree.addItem(key + 1000, key);
       ASSERT_EQ(added, model.emplace(key, key + 1000).second);
-      if (i % 37 == 0) {
-        checkTree(tree);
+      const char* why = "";
+      ASSERT_TRUE(tree.isValid(&why)) << why << " after adding " << key;
+      checkTree(tree);
+      if (i % 50 == 0) {
+        // Listing leaves scratch state in the nodes; it must be cleared again.
+        ASSERT_EQ(tree.listItems().len(), model.size());
+        ASSERT_TRUE(tree.isValid(&why)) << why << " after listing";
       }
     }
     checkTree(tree);
@@ -187,6 +193,8 @@ TEST(BSTTest, AgreesWithStdMapUnderRandomInsertions) {
     EXPECT_EQ(listed(tree), expected);
     IntTree copy;
     copy = tree;
+    const char* why = "";
+    ASSERT_TRUE(copy.isValid(&why)) << why;
     checkTree(copy);
     EXPECT_EQ(listed(copy), expected);
   }
@@ -241,6 +249,86 @@ TEST(BSTTest, AddLargestAgreesWithStdMapOnAnyOrder) {
     EXPECT_EQ(expected, model.end()) << "from " << from;
   }
   EXPECT_EQ(tree.firstNode(), tree.firstNodeFrom(-1));
+}
+
+// The validity check must notice a tree that a faulty rotation or a lost
+// link has left behind; the corruptions are made by hand on a sound tree of
+// the keys 1 to 7 (4 at the root, 2 and 6 below it).
+TEST(BSTTest, ValidityCheckCatchesBrokenTrees) {
+  struct Case {
+    const char* corruption;
+    void (*corrupt)(IntTree& tree, Node* root);
+    const char* reason;
+  } cases[] = {
+      {"a single rotation where none is due",
+       [](IntTree& tree, Node* root) { tree.rotateLL(root, nullptr, false); },
+       "tree node's balance differs from its subtree heights"},
+      {"a double rotation where none is due",
+       [](IntTree& tree, Node* root) { tree.rotateLR(root, nullptr, false); },
+       "tree node's balance differs from its subtree heights"},
+      {"a rotation where none is due, balances set to the heights",
+       [](IntTree& tree, Node* root) {
+         tree.rotateLL(root, nullptr, false);
+         Node* top = const_cast<Node*>(tree.rootNode());
+         root->balance = 1;
+         top->balance = 2;
+       },
+       "tree is out of AVL balance"},
+      {"a rotation that forgets the balances",
+       [](IntTree&, Node* root) {
+         Node* six = root->right;
+         Node* five = six->left;
+         six->left = five->right;
+         five->right = six;
+         root->right = five;
+         five->parent = root;
+         six->parent = five;
+       },
+       "tree node's balance differs from its subtree heights"},
+      {"swapped children", [](IntTree&, Node* root) { std::swap(root->left, root->right); },
+       "tree keys are out of order"},
+      {"a leaf linked twice", [](IntTree&, Node* root) { root->left->left = root->left->right; },
+       "tree keys are out of order"},
+      {"lost leaves",
+       [](IntTree&, Node* root) {
+         root->left->left = root->left->right = nullptr;
+         root->right->left = root->right->right = nullptr;
+       },
+       "tree has fewer nodes than its count"},
+      {"a stale parent link", [](IntTree&, Node* root) { root->left->left->parent = root; },
+       "tree node's parent link is wrong"},
+      {"a listing's state left behind", [](IntTree&, Node* root) { root->right->visitState = 1; },
+       "tree node keeps a listing's visit state"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.corruption);
+    IntTree tree = build({1, 2, 3, 4, 5, 6, 7});
+    const char* why = "";
+    ASSERT_TRUE(tree.isValid(&why)) << why;
+    Node* root = const_cast<Node*>(tree.rootNode());
+    Node* nodes[] = {root,
+                     root->left,
+                     root->right,
+                     root->left->left,
+                     root->left->right,
+                     root->right->left,
+                     root->right->right};
+    Node links[7];
+    for (int i = 0; i < 7; ++i) {
+      links[i] = *nodes[i];
+    }
+    c.corrupt(tree, root);
+    EXPECT_FALSE(tree.isValid(&why));
+    EXPECT_STREQ(why, c.reason);
+    // Give the teardown every node once again; after a rotation at the root
+    // the tree still holds each node once.
+    if (tree.rootNode() == root) {
+      for (int i = 0; i < 7; ++i) {
+        nodes[i]->left = links[i].left;
+        nodes[i]->right = links[i].right;
+      }
+    }
+  }
 }
 
 TEST(BSTTest, PointerItemsAreNotFreed) {

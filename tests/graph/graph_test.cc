@@ -243,6 +243,42 @@ TEST(GraphTest, AssignmentIsADeepCopy) {
   EXPECT_EQ(g1.edges(), 4u);
 }
 
+// The validity check must notice an adjacency whose two records no longer
+// mirror each other; writing through a view changes one record only.
+TEST(GraphTest, ValidityCheckCatchesBrokenMirrors) {
+  struct Case {
+    const char* corruption;
+    void (*corrupt)(EdgeView& at1);
+    const char* reason;
+  } cases[] = {
+      {"direction changed at one end", [](EdgeView& e) { *e.dir = dir_backward; },
+       "mirror record's direction is not reversed"},
+      {"direction copied, not reversed", [](EdgeView& e) { *e.dir = dir_none; },
+       "mirror record's direction is not reversed"},
+      {"own weight changed at one end", [](EdgeView& e) { e.fwdWeight->value = 99; },
+       "mirror record's weights are not swapped"},
+      {"far weight changed at one end", [](EdgeView& e) { e.revWeight->value = 99; },
+       "mirror record's weights are not swapped"},
+      {"direction out of range", [](EdgeView& e) { *e.dir = static_cast<edge_dir>(3); },
+       "adjacency record has no valid direction"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.corruption);
+    TestGraph g;
+    withNodes(g, {1, 2, 3});
+    g.addEdge(1, 2, dir_forward, Weight{12}, Weight{21});
+    g.addEdge(2, 3, dir_none, Weight{23}, Weight{32});
+    g.addEdge(3, 3, dir_none, Weight{33}, Weight{33});
+    const char* why = "";
+    ASSERT_TRUE(g.isValid(&why)) << why;
+    EdgeView* at1 = g.edgeProperties(1, 2);
+    c.corrupt(*at1);
+    TestGraph::freeView(at1);
+    EXPECT_FALSE(g.isValid(&why));
+    EXPECT_STREQ(why, c.reason);
+  }
+}
+
 // Random adjacencies against a model of the merge rules, keyed by the pair
 // seen from the smaller key.
 TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
@@ -285,6 +321,17 @@ TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
       }
     }
     ASSERT_EQ(g.addEdge(a, b, dir, fwd, rev), expected) << "step " << step;
+    const char* why = "";
+    ASSERT_TRUE(g.isValid(&why)) << why << " at step " << step;
+    if (step % 500 == 0) {
+      // Copies and listings must leave sound graphs behind too.
+      TestGraph copy;
+      withNodes(copy, {1, 77});
+      copy = g;
+      ASSERT_TRUE(copy.isValid(&why)) << why << " in the copy at step " << step;
+      ASSERT_EQ(listedEdges(copy).size(), model.size());
+      ASSERT_TRUE(g.isValid(&why)) << why << " after listing at step " << step;
+    }
   }
   std::vector<Seen> expectedList;
   for (auto& kv : model) {
@@ -328,6 +375,8 @@ std::vector<std::tuple<long, long, int, int, int>> buildAndList(
     Graph<Key, Weight, Key>::freeView(e);
   }
   EXPECT_EQ(out.size(), g.edges());
+  const char* why = "";
+  EXPECT_TRUE(g.isValid(&why)) << why;
   return out;
 }
 

@@ -225,10 +225,14 @@ TEST(ListTest, AgreesWithModelUnderRandomOperations) {
           copy.enqueue(i);
         }
         copy = list;
+        const char* why = "";
+        ASSERT_TRUE(copy.isValid(&why)) << why;
         list = copy;  // round trip through assignment keeps everything
         break;
       }
     }
+    const char* why = "";
+    ASSERT_TRUE(list.isValid(&why)) << why;
     ASSERT_EQ(list.len(), model.size());
     ASSERT_EQ(list.isEmpty(), model.empty());
     if (!model.empty()) {

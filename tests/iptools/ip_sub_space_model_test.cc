@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "iptools/ip_sub_space.h"
+#include "random/splitmix64.h"
 #include "tests/iptools/ip_test_util.h"
 
 namespace {
@@ -27,21 +28,15 @@ using iptest::str;
 constexpr int kWidth = 64;
 using Bits = std::uint64_t;  // bit i: address base + i
 
-// splitmix64: the same sequence on every platform and standard library.
 class Rng {
  public:
-  explicit Rng(std::uint64_t seed) : state(seed) {}
-  std::uint64_t next() {
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
+  explicit Rng(std::uint64_t seed) : bits(seed) {}
+  std::uint64_t next() { return bits.next(); }
   // Uniform-enough integer in [0, bound).
   int below(int bound) { return static_cast<int>(next() % static_cast<std::uint64_t>(bound)); }
 
  private:
-  std::uint64_t state;
+  SplitMix64 bits;
 };
 
 int popcount(Bits bits) {

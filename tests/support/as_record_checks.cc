@@ -60,6 +60,8 @@ std::uint32_t forEachAdjacency(ASGraph& graph,
 }
 
 void expectConsistentGraph(ASGraph& graph) {
+  const char* why = "";
+  EXPECT_TRUE(graph.isValid(&why)) << why;
   List<ASGraph::graph_node*> nodes(graph.listNodes());
   EXPECT_EQ(nodes.len(), graph.nodes());
   while (!nodes.isEmpty()) {

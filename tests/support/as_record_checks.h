@@ -19,9 +19,9 @@ void expectPartnerRecords(const ASEdgeWeight& a, const ASEdgeWeight& b);
 std::uint32_t forEachAdjacency(ASGraph& graph,
                                const std::function<void(const ASGraph::graph_edge&)>& check);
 
-// Walks every adjacency: it is listed from its smaller key, its copy at the other endpoint exists
-// and mirrors the listed copy, the pair relations hold, and the node and edge counts agree with
-// the listings.
+// The graph's own validity check, then a walk of every adjacency: it is listed from its smaller
+// key, its copy at the other endpoint exists and mirrors the listed copy, the pair relations hold,
+// and the node and edge counts agree with the listings.
 void expectConsistentGraph(ASGraph& graph);
 
 #endif  // TESTS_SUPPORT_AS_RECORD_CHECKS_H_
