@@ -369,6 +369,8 @@ std::vector<std::tuple<long, long, int, int, int>> buildAndList(
     if (back != nullptr && e->from->key != e->to->key) {
       EXPECT_EQ(back->fwdWeight->value, e->revWeight->value);
       EXPECT_EQ(*back->dir, reverse(*e->dir));
+    }
+    if (back != nullptr) {
       Graph<Key, Weight, Key>::freeView(back);
     }
     out.emplace_back(e->from->key, e->to->key, e->fwdWeight->value, e->revWeight->value, *e->dir);
