@@ -5,8 +5,12 @@
 #
 # For each size it generates ten snapshots (once; they are kept in the data directory), then runs
 # the default report, -l, --over:a and --comp:a,A on the first two snapshots and --multi on all
-# ten, each writing to a file with -o, and prints one table row per run. Environment:
-# BUILD_DIR (default build-rel), BENCH_DATA (default $BUILD_DIR/bench-data), BENCH_JOBS (2).
+# ten, each writing to a file with -o, and prints one table row per run. Every row also gives the
+# run's time per adjacency read as a multiple of the floor's (bench/floor.cc: the least work the
+# default report needs, timed on the same pair in the same run, median of five). Last come the
+# same rows for the real CAIDA 2024-08 pair when ../shared/data is there. Environment:
+# BUILD_DIR (default build-rel), BENCH_DATA (default $BUILD_DIR/bench-data), BENCH_JOBS (2),
+# PLANDREX (a plandrex binary to time instead of the one built here).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,9 +28,11 @@ fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPLANDREX_TESTS=OFF \
   -DPLANDREX_BENCH=ON >/dev/null
-cmake --build "$build" -j "$jobs" --target plandrex snapshot_generator >/dev/null
-plandrex=$build/plandrex/plandrex
+cmake --build "$build" -j "$jobs" --target plandrex snapshot_generator floor >/dev/null
+plandrex=${PLANDREX:-$build/plandrex/plandrex}
 generator=$build/bench/snapshot_generator
+floor=$build/bench/floor
+real=$root/../shared/data
 
 # The edge count of a graph file: the line after the node count, which follows the source
 # names (their number is on line 2) and the description.
@@ -34,30 +40,63 @@ edge_count() {
   awk 'NR == 2 { names = $1 } NR > 2 && NR == names + 5 { print; exit }' "$1"
 }
 
+now_ns() { date +%s%N; }
+
+# time_floor FIRST SECOND: sets floor_s to the median wall time of five floor runs.
+time_floor() {
+  floor_s=$(for _ in 1 2 3 4 5; do
+    start=$(now_ns)
+    "$floor" "$@" >/dev/null
+    echo $(($(now_ns) - start))
+  done | sort -n | awk 'NR == 3 { printf "%.4f", $1 / 1e9 }')
+}
+
 # run MODE ADJACENCIES_READ ADJACENCIES_HELD ARGS...: times one run and prints its table row.
 run() {
   mode=$1 read_count=$2 held=$3
   shift 3
-  if ! /usr/bin/time -f "%e %M" -o "$data/time.txt" "$plandrex" -f -o "$data/out" "$@" \
+  start=$(now_ns)
+  if ! /usr/bin/time -f "%M %U %S" -o "$data/time.txt" "$plandrex" -f -o "$data/out" "$@" \
     </dev/null >/dev/null 2>"$data/err.txt"; then
     echo "plandrex failed in mode $mode:" >&2
     cat "$data/err.txt" >&2
     exit 1
   fi
+  wall_ns=$(($(now_ns) - start))
   if [ "$held" = multi ]; then
     # The multi-differential graph holds every adjacency seen, next to the last input.
     held=$(($(edge_count "$data/out") + size))
   fi
-  read -r wall rss_kib <"$data/time.txt"
-  awk -v size="$size" -v mode="$mode" -v wall="$wall" -v rss="$rss_kib" -v n="$read_count" \
-    -v held="$held" 'BEGIN {
-      printf "| %9d | %-12s | %8.2f | %9.3f | %9.1f | %7.0f |\n",
-        size, mode, wall, wall * 1e6 / n, rss / 1024, rss * 1024 / held
+  read -r rss_kib user_s sys_s <"$data/time.txt"
+  awk -v size="$size" -v mode="$mode" -v wall="$wall_ns" -v rss="$rss_kib" -v n="$read_count" \
+    -v held="$held" -v floor="$floor_s" -v floor_n="$floor_read" -v cpu="$user_s + $sys_s" 'BEGIN {
+      wall /= 1e9
+      split(cpu, parts, " [+] ")
+      printf "| %9s | %-12s | %8.3f | %8.2f | %9.3f | %6.1f | %9.1f | %7.0f |\n",
+        size, mode, wall, parts[1] + parts[2], wall * 1e6 / n, (wall / n) / (floor / floor_n),
+        rss / 1024, rss * 1024 / held
     }'
 }
 
-echo "| adjacencies per snapshot | mode | wall (s) | us per adjacency read | peak RSS (MiB) | RSS bytes per adjacency held |"
-echo "|---:|---|---:|---:|---:|---:|"
+# two_input_rows LABEL FIRST SECOND: the floor row and the four two-input modes on one pair.
+two_input_rows() {
+  size=$1
+  shift
+  two=$(($(edge_count "$1") + $(edge_count "$2")))
+  floor_read=$two
+  time_floor "$@"
+  awk -v size="$size" -v floor="$floor_s" -v n="$two" 'BEGIN {
+      printf "| %9s | %-12s | %8.3f | %8s | %9.3f | %6.1f | %9s | %7s |\n",
+        size, "floor", floor, "", floor * 1e6 / n, 1, "", ""
+    }'
+  run report "$two" "$two" "$@"
+  run -l "$two" "$two" -l "$@"
+  run --over:a "$two" "$two" --over:a "$@"
+  run --comp:a,A "$two" "$two" --comp:a,A "$@"
+}
+
+echo "| adjacencies per snapshot | mode | wall (s) | cpu (s) | us per adjacency read | x floor | peak RSS (MiB) | RSS bytes per adjacency held |"
+echo "|---:|---|---:|---:|---:|---:|---:|---:|"
 for size in "$@"; do
   dir=$data/$size
   mkdir -p "$dir"
@@ -65,15 +104,10 @@ for size in "$@"; do
     "$generator" --nodes "$nodes" --edges "$size" --snapshots "$snapshots" --seed 1 \
       --churn 5 --flip 2 --out "$dir/snap"
   fi
-  pair="$dir/snap-00.zng $dir/snap-01.zng"
-  two=$((2 * size))
-  # shellcheck disable=SC2086 # the pair is two words on purpose
-  {
-    run report "$two" "$two" $pair
-    run -l "$two" "$two" $pair
-    run --over:a "$two" "$two" --over:a $pair
-    run --comp:a,A "$two" "$two" --comp:a,A $pair
-    run --multi "$((snapshots * size))" multi --multi "$dir"/snap-0?.zng
-  }
+  two_input_rows "$size" "$dir/snap-00.zng" "$dir/snap-01.zng"
+  run --multi "$((snapshots * size))" multi --multi "$dir"/snap-0?.zng
 done
+if [ -f "$real/caida-s1-20240801.zng" ]; then
+  two_input_rows caida "$real/caida-s1-20240801.zng" "$real/caida-s2-20240801.zng"
+fi
 rm -f "$data/out" "$data/time.txt" "$data/err.txt"

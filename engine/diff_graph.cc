@@ -5,7 +5,6 @@
 #include "engine/edge_class.h"
 #include "engine/edge_conditions.h"
 #include "engine/node_compare.h"
-#include "engine/view_listing.h"
 
 namespace {
 
@@ -26,8 +25,8 @@ void countClass(edge_class cls, std::uint32_t& peering, std::uint32_t& directed,
   }
 }
 
-// The steps of the edge merge. Each counts the edge, adds it to the output graph when the
-// option's formula lets it through, and frees the views it was handed.
+// The steps of the edge merge. Each counts the edge and adds it to the output graph when the
+// option's formula lets it through. The views belong to the walks that show them.
 struct EdgeMerge {
   cmdLineParameters& params;
   ASGraph& diffGraph;
@@ -39,7 +38,6 @@ struct EdgeMerge {
     countClass(cls, diff.peering1st, diff.directed1st, diff.unoriented1st);
     countClass(cls, diff.peeringOnlyIn1st, diff.directedOnlyIn1st, diff.unorientedOnlyIn1st);
     addComplementary(e, true);
-    ASGraph::freeView(e);
   }
 
   void onlyIn2nd(EdgeView* e) {
@@ -48,7 +46,6 @@ struct EdgeMerge {
     countClass(cls, diff.peering2nd, diff.directed2nd, diff.unoriented2nd);
     countClass(cls, diff.peeringOnlyIn2nd, diff.directedOnlyIn2nd, diff.unorientedOnlyIn2nd);
     addComplementary(e, false);
-    ASGraph::freeView(e);
   }
 
   void common(EdgeView* e1, EdgeView* e2) {
@@ -74,8 +71,6 @@ struct EdgeMerge {
         isDiffGraphEdge(e1, e2, diffGraph, params.overConditions) != params.negate) {
       addDiffGraphEdge(e1, e2, diffGraph);
     }
-    ASGraph::freeView(e1);
-    ASGraph::freeView(e2);
   }
 
   void addComplementary(EdgeView* e, bool first) {
@@ -109,30 +104,31 @@ void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, AS
   diff.unorientedOnlyIn1st = 0;
   diff.unorientedOnlyIn2nd = 0;
 
-  List<EdgeView*> edges1;
-  List<EdgeView*> edges2;
-  takeListing(graph1.listEdges(), edges1);
-  takeListing(graph2.listEdges(), edges2);
-
-  // Both lists are sorted by (from, to) with every adjacency named from its smaller key, so one
-  // merge pairs up the common edges.
+  // Both walks go by (from, to) with every adjacency named from its smaller key, so one merge
+  // pairs up the common edges. Walking the records in place rather than listing views keeps the
+  // comparison from allocating anything per adjacency.
+  ASGraph::EdgeWalk edges1(graph1);
+  ASGraph::EdgeWalk edges2(graph2);
   EdgeMerge merge{params, diffGraph, diff};
-  while (!edges1.isEmpty() && !edges2.isEmpty()) {
-    const int order = lexOrder(edges1.first(), edges2.first());
+  while (!edges1.atEnd() && !edges2.atEnd()) {
+    const int order = lexOrder(edges1.current(), edges2.current());
     if (order < 0) {
-      merge.onlyIn1st(edges1.pop());
+      merge.onlyIn1st(edges1.current());
+      edges1.next();
     } else if (order > 0) {
-      merge.onlyIn2nd(edges2.pop());
+      merge.onlyIn2nd(edges2.current());
+      edges2.next();
     } else {
-      EdgeView* e1 = edges1.pop();
-      merge.common(e1, edges2.pop());
+      merge.common(edges1.current(), edges2.current());
+      edges1.next();
+      edges2.next();
     }
   }
-  while (!edges1.isEmpty()) {
-    merge.onlyIn1st(edges1.pop());
+  for (; !edges1.atEnd(); edges1.next()) {
+    merge.onlyIn1st(edges1.current());
   }
-  while (!edges2.isEmpty()) {
-    merge.onlyIn2nd(edges2.pop());
+  for (; !edges2.atEnd(); edges2.next()) {
+    merge.onlyIn2nd(edges2.current());
   }
 }
 

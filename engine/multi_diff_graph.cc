@@ -1,7 +1,6 @@
 #include "engine/multi_diff_graph.h"
 
 #include "engine/edge_class.h"
-#include "engine/view_listing.h"
 
 namespace {
 
@@ -91,20 +90,16 @@ void foldAppearance(ASGraph& multiGraph, const EdgeView* e) {
 }  // namespace
 
 void graphCompare(ASGraph& multiGraph, ASGraph& input) {
-  List<EdgeView*> edges;
-  takeListing(input.listEdges(), edges);
-  while (!edges.isEmpty()) {
-    EdgeView* e = edges.pop();
-    foldAppearance(multiGraph, e);
-    ASGraph::freeView(e);
+  // The input's records are walked in place: no view per adjacency.
+  for (ASGraph::EdgeWalk edges(input); !edges.atEnd(); edges.next()) {
+    foldAppearance(multiGraph, edges.current());
   }
 }
 
 void updateMeans(ASGraph& multiGraph) {
-  List<EdgeView*> edges;
-  takeListing(multiGraph.listEdges(), edges);
-  while (!edges.isEmpty()) {
-    EdgeView* e = edges.pop();
+  // The walk reaches the records in place; only their weights change on the way.
+  for (ASGraph::EdgeWalk edges(multiGraph); !edges.atEnd(); edges.next()) {
+    EdgeView* e = edges.current();
     ASEdgeWeight& fromRecord = *e->fwdWeight;
     ASEdgeWeight& toRecord = *e->revWeight;
     updateStability(fromRecord, toRecord);
@@ -118,6 +113,5 @@ void updateMeans(ASGraph& multiGraph) {
       partner->revWeight->orientationStability = fromRecord.orientationStability;
       ASGraph::freeView(partner);
     }
-    ASGraph::freeView(e);
   }
 }

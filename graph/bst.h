@@ -2,7 +2,10 @@
 #define GRAPH_BST_H_
 
 #include <cstdint>
+#include <new>
+#include <type_traits>
 
+#include "graph/arena.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
 #include "graph/validity.h"
@@ -11,19 +14,32 @@
 // only with == and >; items and keys are stored by value, and for a pointer T
 // the pointee is never freed. No operation recurses: every walk keeps its own
 // stack or queue on the heap, so deep trees cannot exhaust the machine stack.
+//
+// A tree made with an arena takes its nodes from it and leaves them there:
+// the arena's owner releases them all at once, and the tree's destructor
+// only runs the items' destructors, if they have any.
 template <class T, class K>
 class BST {
  public:
   struct tree_node {
     T item{};
-    K key{};
+    // The links come before the key: with a large item and a small key
+    // this order leaves the least padding.
     tree_node* left = nullptr;
     tree_node* right = nullptr;
+    // Lets an insertion of a new largest key start at the largest node and
+    // climb only as far as the balances change, instead of descending the
+    // right spine from the root: a cache miss per level in trees that are
+    // not in use at the moment.
+    tree_node* parent = nullptr;
+    K key{};
     std::int8_t balance = 0;      // height(right) - height(left)
     std::uint8_t visitState = 0;  // scratch state of listItems
   };
 
   BST() = default;
+  // A tree whose nodes live in arena, which must outlive the tree.
+  explicit BST(Arena* arena) : arena(arena) {}
   // Same-shape copy: keys, items and balances node for node.
   BST(const BST& other);
   ~BST();
@@ -41,6 +57,11 @@ class BST {
   bool isEmpty() const { return root == nullptr; }
   std::uint64_t size() const { return count; }
 
+  // Same as addItem when key is known to exceed every key in the tree (the
+  // common case of input that comes sorted); falls back to addItem
+  // otherwise, so it is always correct.
+  bool addLargest(const T& item, const K& key);
+
   // Frees node and everything below it; count is left alone.
   void deleteSubTree(tree_node* node);
 
@@ -56,10 +77,50 @@ class BST {
   void rotateRL(tree_node* node, tree_node* parent, bool isLeftChild);
   void rotateRR(tree_node* node, tree_node* parent, bool isLeftChild);
 
+  // In-order stepping through the parent links, for walks that must pause
+  // between items (two trees merged side by side): the node of the smallest
+  // key, and the node that follows n; null past the end. The tree must not
+  // change during the walk.
+  tree_node* firstNode() const {
+    tree_node* n = root;
+    while (n != nullptr && n->left != nullptr) {
+      n = n->left;
+    }
+    return n;
+  }
+  // The node of the smallest key not below key; null when every key is.
+  tree_node* firstNodeFrom(const K& key) const {
+    tree_node* found = nullptr;
+    for (tree_node* n = root; n != nullptr;) {
+      if (n->key == key) {
+        return n;
+      }
+      if (n->key > key) {
+        found = n;
+        n = n->left;
+      } else {
+        n = n->right;
+      }
+    }
+    return found;
+  }
+  static tree_node* nextNode(const tree_node* n) {
+    if (n->right != nullptr) {
+      tree_node* next = n->right;
+      while (next->left != nullptr) {
+        next = next->left;
+      }
+      return next;
+    }
+    while (n->parent != nullptr && n->parent->right == n) {
+      n = n->parent;
+    }
+    return n->parent;
+  }
   // Walks the whole tree: keys in order, every stored balance equal to the
-  // difference of the subtree heights and within -1 to 1, no listing state
-  // left behind, the count equal to the nodes, and the item list a sound
-  // list. false: *why (if given) names the broken rule.
+  // difference of the subtree heights and within -1 to 1, parent links and
+  // the largest node right, no listing state left behind, the count equal
+  // to the nodes, and the item list a sound list. false: *why (if given) names the broken rule.
   bool isValid(const char** why = nullptr) const;
 
   // Exposed for shape checks in tests; callers must not modify the tree
@@ -68,14 +129,37 @@ class BST {
 
  private:
   // The only places where tree nodes are made and freed.
-  static tree_node* newNode() { return RecordPool<tree_node>::make(); }
-  static void freeNode(tree_node* node) { RecordPool<tree_node>::destroy(node); }
+  tree_node* newNode() {
+    if (arena != nullptr) {
+      return new (arena->allocate(sizeof(tree_node), alignof(tree_node))) tree_node();
+    }
+    return RecordPool<tree_node>::make();
+  }
+  void freeNode(tree_node* node) {
+    if (arena != nullptr) {
+      node->~tree_node();
+      return;
+    }
+    RecordPool<tree_node>::destroy(node);
+  }
 
+  // Hangs subtreeTop where node hung, under parent.
   void replaceChild(tree_node* parent, bool isLeftChild, tree_node* subtreeTop);
+  // Points the parent links of node's children at node.
+  static void relinkChildren(tree_node* node) {
+    if (node->left != nullptr) {
+      node->left->parent = node;
+    }
+    if (node->right != nullptr) {
+      node->right->parent = node;
+    }
+  }
 
   static constexpr int kMaxHeight = 96;
 
+  Arena* arena = nullptr;
   tree_node* root = nullptr;
+  tree_node* largest = nullptr;  // the node of the largest key
   std::uint64_t count = 0;
   List<T> itemList;
 };
@@ -88,6 +172,9 @@ BST<T, K>::BST(const BST& other) {
 
 template <class T, class K>
 BST<T, K>::~BST() {
+  if (arena != nullptr && std::is_trivially_destructible<tree_node>::value) {
+    return;  // the arena's owner releases the nodes
+  }
   deleteSubTree(root);
 }
 
@@ -99,12 +186,14 @@ BST<T, K>& BST<T, K>::operator=(const BST& other) {
   if (other.root == nullptr) {
     deleteSubTree(root);
     root = nullptr;
+    largest = nullptr;
     count = 0;
     return *this;
   }
   if (root == nullptr) {
     root = newNode();
   }
+  root->parent = nullptr;
   List<tree_node*> sources;
   List<tree_node*> targets;
   sources.enqueue(other.root);
@@ -119,6 +208,7 @@ BST<T, K>& BST<T, K>::operator=(const BST& other) {
       if (d->left == nullptr) {
         d->left = newNode();
       }
+      d->left->parent = d;
       sources.enqueue(s->left);
       targets.enqueue(d->left);
     } else {
@@ -129,6 +219,7 @@ BST<T, K>& BST<T, K>::operator=(const BST& other) {
       if (d->right == nullptr) {
         d->right = newNode();
       }
+      d->right->parent = d;
       sources.enqueue(s->right);
       targets.enqueue(d->right);
     } else {
@@ -137,6 +228,10 @@ BST<T, K>& BST<T, K>::operator=(const BST& other) {
     }
   }
   count = other.count;
+  largest = root;
+  while (largest->right != nullptr) {
+    largest = largest->right;
+  }
   return *this;
 }
 
@@ -197,6 +292,7 @@ bool BST<T, K>::addItem(const T& item, const K& key) {
     root = newNode();
     root->item = item;
     root->key = key;
+    largest = root;
     ++count;
     return true;
   }
@@ -214,6 +310,10 @@ bool BST<T, K>::addItem(const T& item, const K& key) {
       child = newNode();
       child->item = item;
       child->key = key;
+      child->parent = n;
+      if (key > largest->key) {
+        largest = child;
+      }
       break;
     }
     n = child;
@@ -267,7 +367,42 @@ bool BST<T, K>::addItem(const T& item, const K& key) {
 }
 
 template <class T, class K>
+bool BST<T, K>::addLargest(const T& item, const K& key) {
+  if (root == nullptr || !(key > largest->key)) {
+    return addItem(item, key);
+  }
+  // The new node hangs right of the largest one, and only the right spine
+  // above it can change: climbing from there, a node that leaned left now
+  // stands even and ends the climb, an even node leans right and passes the
+  // growth on, and a node that leaned right already is put right by one
+  // single rotation (its right child leans right, as the growth came up
+  // through it), which gives the subtree its old height back.
+  tree_node* leaf = newNode();
+  leaf->item = item;
+  leaf->key = key;
+  leaf->parent = largest;
+  largest->right = leaf;
+  largest = leaf;
+  ++count;
+  for (tree_node* node = leaf->parent; node != nullptr; node = node->parent) {
+    if (node->balance < 0) {
+      node->balance = 0;
+      return true;
+    }
+    if (node->balance == 0) {
+      node->balance = 1;
+      continue;
+    }
+    node->balance = 2;
+    rotateRR(node, node->parent, false);
+    return true;
+  }
+  return true;
+}
+
+template <class T, class K>
 void BST<T, K>::replaceChild(tree_node* parent, bool isLeftChild, tree_node* subtreeTop) {
+  subtreeTop->parent = parent;
   if (parent == nullptr) {
     root = subtreeTop;
   } else if (isLeftChild) {
@@ -281,7 +416,11 @@ template <class T, class K>
 void BST<T, K>::rotateLL(tree_node* node, tree_node* parent, bool isLeftChild) {
   tree_node* c = node->left;
   node->left = c->right;
+  if (node->left != nullptr) {
+    node->left->parent = node;
+  }
   c->right = node;
+  node->parent = c;
   node->balance = static_cast<std::int8_t>(-1 - c->balance);
   c->balance = static_cast<std::int8_t>(c->balance + 1);
   replaceChild(parent, isLeftChild, c);
@@ -291,7 +430,11 @@ template <class T, class K>
 void BST<T, K>::rotateRR(tree_node* node, tree_node* parent, bool isLeftChild) {
   tree_node* c = node->right;
   node->right = c->left;
+  if (node->right != nullptr) {
+    node->right->parent = node;
+  }
   c->left = node;
+  node->parent = c;
   node->balance = static_cast<std::int8_t>(1 - c->balance);
   c->balance = static_cast<std::int8_t>(c->balance - 1);
   replaceChild(parent, isLeftChild, c);
@@ -305,6 +448,9 @@ void BST<T, K>::rotateLR(tree_node* node, tree_node* parent, bool isLeftChild) {
   c->right = g->left;
   g->left = c;
   g->right = node;
+  relinkChildren(node);
+  relinkChildren(c);
+  relinkChildren(g);
   node->balance = static_cast<std::int8_t>(g->balance < 0 ? -g->balance : 0);
   c->balance = static_cast<std::int8_t>(g->balance > 0 ? -g->balance : 0);
   g->balance = 0;
@@ -319,6 +465,9 @@ void BST<T, K>::rotateRL(tree_node* node, tree_node* parent, bool isLeftChild) {
   c->left = g->right;
   g->right = c;
   g->left = node;
+  relinkChildren(node);
+  relinkChildren(c);
+  relinkChildren(g);
   node->balance = static_cast<std::int8_t>(g->balance > 0 ? -g->balance : 0);
   c->balance = static_cast<std::int8_t>(g->balance < 0 ? -g->balance : 0);
   g->balance = 0;
@@ -377,6 +526,7 @@ bool BST<T, K>::isValid(const char** why) const {
   int top = 0;
   int finishedHeight = 0;  // height of the subtree whose frame was popped last
   std::uint64_t seen = 0;
+  const tree_node* rightmost = nullptr;
   if (root != nullptr) {
     stack[top++] = Frame{root, nullptr, nullptr, 0, 0};
   }
@@ -393,6 +543,13 @@ bool BST<T, K>::isValid(const char** why) const {
       }
       if (n->visitState != 0) {
         return invalidBecause(why, "tree node keeps a listing's visit state");
+      }
+      const tree_node* expectedParent = top > 1 ? stack[top - 2].node : nullptr;
+      if (n->parent != expectedParent) {
+        return invalidBecause(why, "tree node's parent link is wrong");
+      }
+      if (n->right == nullptr && frame.high == nullptr) {
+        rightmost = n;
       }
       frame.stage = 1;
       finishedHeight = 0;
@@ -428,6 +585,9 @@ bool BST<T, K>::isValid(const char** why) const {
   }
   if (seen != count) {
     return invalidBecause(why, "tree has fewer nodes than its count");
+  }
+  if (rightmost != largest) {
+    return invalidBecause(why, "tree does not know its largest node");
   }
   return itemList.isValid(why);
 }

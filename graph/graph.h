@@ -2,7 +2,12 @@
 #define GRAPH_GRAPH_H_
 
 #include <cstdint>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <type_traits>
 
+#include "graph/arena.h"
 #include "graph/bst.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
@@ -32,23 +37,33 @@ inline edge_dir reverse(edge_dir dir) {
 // graph_edge) that the caller frees, with freeView, while the pointers inside
 // a view reach into the graph and stay valid until the graph is assigned to
 // or destroyed. Writing through a view changes only the record it points into.
+//
+// Representation, chosen for graphs of millions of adjacencies: every node
+// record, node tree node and adjacency record lives in the graph's own arena
+// and goes with it as a whole. An adjacency record sits inside the node of
+// its endpoint's tree (one block, no pointer to follow) and leaves out the
+// endpoint that holds it, which every path to a record already knows. For
+// keys of at most 16 bits (AS numbers) a table indexed by key finds a node
+// with one memory access instead of a descent of the node tree; the tree
+// still gives the nodes in key order.
 template <class K, class W, class N>
 class Graph {
  public:
   struct node;
 
+  // The record held at one endpoint for the adjacency to `to`.
   struct edge {
     W fwdWeight;
     W revWeight;
-    edge_dir dir = dir_none;
-    node* from = nullptr;
     node* to = nullptr;
+    edge_dir dir = dir_none;
   };
 
   struct node {
+    explicit node(Arena* arena) : edges(arena) {}
+    BST<edge, K> edges;
     N weight{};
     K key{};
-    BST<edge*, K> edges;
     bool visited = false;
   };
 
@@ -66,7 +81,7 @@ class Graph {
   };
 
   Graph() = default;
-  Graph(const Graph& other) { *this = other; }
+  Graph(const Graph& other) : Graph() { *this = other; }
   ~Graph();
   // Deep copy; views handed out earlier by this graph become invalid.
   Graph& operator=(const Graph& other);
@@ -91,6 +106,63 @@ class Graph {
   // ascending (from, to) order. Same ownership as listNodes.
   List<graph_edge*>& listEdges();
 
+  // Walks the adjacencies in listEdges' order without allocating: the view
+  // it shows lives in the walk and is refilled by next(); its weight and
+  // direction pointers reach into the graph as a listed view's do. The graph
+  // must not gain or lose nodes or adjacencies during the walk.
+  class EdgeWalk {
+   public:
+    explicit EdgeWalk(const Graph& graph) : nodeAt(graph.nodeTree.firstNode()) {
+      if (nodeAt != nullptr) {
+        recordAt = firstListed(nodeAt->item);
+      }
+      settle();
+    }
+    EdgeWalk(const EdgeWalk&) = delete;
+    EdgeWalk& operator=(const EdgeWalk&) = delete;
+
+    bool atEnd() const { return nodeAt == nullptr; }
+    // The current adjacency; only while !atEnd().
+    graph_edge* current() { return &view; }
+    void next() {
+      recordAt = BST<edge, K>::nextNode(recordAt);
+      settle();
+    }
+
+   private:
+    using NodeSlot = typename BST<node*, K>::tree_node;
+    using RecordSlot = typename BST<edge, K>::tree_node;
+
+    // A node's records are listed from it when the far key is not smaller:
+    // they start at that lower bound, and the records before it (the other
+    // halves of adjacencies listed earlier) are never touched.
+    static RecordSlot* firstListed(node* from) { return from->edges.firstNodeFrom(from->key); }
+
+    // Moves on to the first record at or after the current position, past
+    // nodes with none left, and fills the view.
+    void settle() {
+      while (nodeAt != nullptr) {
+        if (recordAt != nullptr) {
+          node* from = nodeAt->item;
+          edge& r = recordAt->item;
+          fromView = graph_node{&from->weight, from->key};
+          toView = graph_node{&r.to->weight, recordAt->key};
+          view = graph_edge{&r.fwdWeight, &r.revWeight, &r.dir, &fromView, &toView};
+          return;
+        }
+        nodeAt = BST<node*, K>::nextNode(nodeAt);
+        if (nodeAt != nullptr) {
+          recordAt = firstListed(nodeAt->item);
+        }
+      }
+    }
+
+    NodeSlot* nodeAt;
+    RecordSlot* recordAt = nullptr;
+    graph_node fromView{};
+    graph_node toView{};
+    graph_edge view{};
+  };
   // Walks the whole graph: the node tree and every adjacency tree are sound,
   // each node is found under its key, every adjacency record leads from its
   // node to a node of the graph and has its mirror at the other endpoint
@@ -113,53 +185,62 @@ class Graph {
   }
 
  private:
-  // The only places where node and adjacency records and views are made.
-  static node* newNode(const N& weight, const K& key);
-  static edge* newEdge(const W& fwd, const W& rev, edge_dir dir, node* from, node* to);
-  static void freeRecord(node* n) { RecordPool<node>::destroy(n); }
-  static void freeRecord(edge* e) { RecordPool<edge>::destroy(e); }
+  static constexpr bool kKeyTable = std::is_integral<K>::value && sizeof(K) <= 2;
+  static std::size_t tableIndex(const K& key) {
+    return static_cast<std::size_t>(static_cast<std::int64_t>(key) -
+                                    static_cast<std::int64_t>(std::numeric_limits<K>::min()));
+  }
+  node* findNode(const K& key) const {
+    if constexpr (kKeyTable) {
+      return keyTable == nullptr ? nullptr : keyTable[tableIndex(key)];
+    } else {
+      node** slot = nodeTree.findItem(key);
+      return slot == nullptr ? nullptr : *slot;
+    }
+  }
+
+  // The only places where node records and views are made.
+  node* newNode(const N& weight, const K& key);
   static graph_node* newNodeView(node* n) {
     return RecordPool<graph_node>::make(graph_node{&n->weight, n->key});
   }
-  static graph_edge* newEdgeView(edge* e) {
-    return RecordPool<graph_edge>::make(graph_edge{&e->fwdWeight, &e->revWeight, &e->dir,
-                                                   newNodeView(e->from), newNodeView(e->to)});
+  static graph_edge* newEdgeView(node* from, edge* e) {
+    return RecordPool<graph_edge>::make(
+        graph_edge{&e->fwdWeight, &e->revWeight, &e->dir, newNodeView(from), newNodeView(e->to)});
   }
+  // Ends every record; the memory goes back with the arena.
   void freeRecords();
 
+  // First member: the records in it must outlive every tree that links them.
+  Arena arena;
   std::uint32_t nodeCount = 0;
   std::uint32_t edgeCount = 0;
-  BST<node*, K> nodeTree;
+  BST<node*, K> nodeTree{&arena};
+  // Made with the first node, in the arena; unused unless kKeyTable.
+  node** keyTable = nullptr;
   List<graph_node*> nodeViews;
   List<graph_edge*> edgeViews;
 };
 
 template <class K, class W, class N>
 typename Graph<K, W, N>::node* Graph<K, W, N>::newNode(const N& weight, const K& key) {
-  node* n = RecordPool<node>::make();
+  node* n = new (arena.allocate(sizeof(node), alignof(node))) node(&arena);
   n->weight = weight;
   n->key = key;
   return n;
 }
 
 template <class K, class W, class N>
-typename Graph<K, W, N>::edge* Graph<K, W, N>::newEdge(const W& fwd, const W& rev, edge_dir dir,
-                                                       node* from, node* to) {
-  edge* e = RecordPool<edge>::make();
-  e->fwdWeight = fwd;
-  e->revWeight = rev;
-  e->dir = dir;
-  e->from = from;
-  e->to = to;
-  return e;
-}
-
-template <class K, class W, class N>
 void Graph<K, W, N>::freeRecords() {
-  nodeTree.forEachInOrder([](node* n) {
-    n->edges.forEachInOrder([](edge* e) { freeRecord(e); });
-    freeRecord(n);
-  });
+  // Records of trivially destructible parts need no visit at all: dropping
+  // the arena ends them, however many there are.
+  if (!std::is_trivially_destructible<W>::value || !std::is_trivially_destructible<N>::value ||
+      !std::is_trivially_destructible<K>::value) {
+    nodeTree.forEachInOrder([](node* n) { n->~node(); });
+  }
+  nodeTree = BST<node*, K>();
+  keyTable = nullptr;
+  arena.release();
 }
 
 template <class K, class W, class N>
@@ -173,7 +254,6 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
     return *this;
   }
   freeRecords();
-  nodeTree = BST<node*, K>();
   nodeCount = 0;
   edgeCount = 0;
 
@@ -182,7 +262,7 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
   // it creates both mirrored records, and its partner then changes nothing.
   other.nodeTree.forEachInOrder([this](node* n) {
     n->edges.forEachInOrder(
-        [this](edge* r) { addEdge(r->from->key, r->to->key, r->dir, r->fwdWeight, r->revWeight); });
+        [this, n](edge& r) { addEdge(n->key, r.to->key, r.dir, r.fwdWeight, r.revWeight); });
   });
   nodeCount = other.nodeCount;
   edgeCount = other.edgeCount;
@@ -191,10 +271,19 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
 
 template <class K, class W, class N>
 int Graph<K, W, N>::addNode(const N& weight, const K& key) {
-  if (nodeTree.findItem(key) != nullptr) {
+  if (findNode(key) != nullptr) {
     return 0;
   }
-  nodeTree.addItem(newNode(weight, key), key);
+  node* n = newNode(weight, key);
+  nodeTree.addItem(n, key);
+  if constexpr (kKeyTable) {
+    if (keyTable == nullptr) {
+      const std::size_t slots = std::size_t{1} << (8 * sizeof(K));
+      keyTable = static_cast<node**>(arena.allocate(slots * sizeof(node*), alignof(node*)));
+      std::memset(static_cast<void*>(keyTable), 0, slots * sizeof(node*));
+    }
+    keyTable[tableIndex(key)] = n;
+  }
   ++nodeCount;
   return 1;
 }
@@ -202,26 +291,24 @@ int Graph<K, W, N>::addNode(const N& weight, const K& key) {
 template <class K, class W, class N>
 int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& dir,
                             const W& fwdWeight, const W& revWeight) {
-  node** fromSlot = nodeTree.findItem(fromKey);
-  node** toSlot = nodeTree.findItem(toKey);
-  if (fromSlot == nullptr || toSlot == nullptr) {
+  node* from = findNode(fromKey);
+  node* to = findNode(toKey);
+  if (from == nullptr || to == nullptr) {
     return 0;
   }
-  node* from = *fromSlot;
-  node* to = *toSlot;
   // New adjacencies are the common case: try the insertion first, so that
   // the from node's tree is descended once rather than twice for them.
-  edge* fresh = newEdge(fwdWeight, revWeight, dir, from, to);
-  if (from->edges.addItem(fresh, toKey)) {
+  // Sorted input hands each tree ascending keys, which addLargest takes
+  // without a search.
+  if (from->edges.addLargest(edge{fwdWeight, revWeight, to, dir}, toKey)) {
     ++edgeCount;
     if (!(fromKey == toKey)) {
-      to->edges.addItem(newEdge(revWeight, fwdWeight, reverse(dir), to, from), fromKey);
+      to->edges.addLargest(edge{revWeight, fwdWeight, from, reverse(dir)}, fromKey);
     }
     return 3;
   }
-  freeRecord(fresh);
 
-  edge* r = *from->edges.findItem(toKey);
+  edge* r = from->edges.findItem(toKey);
   edge_dir stored = r->dir;
   edge_dir result;
   if (stored == dir_none) {
@@ -237,7 +324,7 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
     // Two opposite directions cancel out.
     result = dir_none;
   }
-  edge* s = *to->edges.findItem(fromKey);
+  edge* s = to->edges.findItem(fromKey);
   // For a self-loop s is r, and the second set of writes is the one that stays.
   s->fwdWeight = revWeight;
   s->revWeight = fwdWeight;
@@ -251,15 +338,15 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
 template <class K, class W, class N>
 typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fromKey,
                                                                     const K& toKey) const {
-  node** fromSlot = nodeTree.findItem(fromKey);
-  if (fromSlot == nullptr) {
+  node* from = findNode(fromKey);
+  if (from == nullptr) {
     return nullptr;
   }
-  edge** found = (*fromSlot)->edges.findItem(toKey);
+  edge* found = from->edges.findItem(toKey);
   if (found == nullptr) {
     return nullptr;
   }
-  return newEdgeView(*found);
+  return newEdgeView(from, found);
 }
 
 template <class K, class W, class N>
@@ -276,9 +363,9 @@ List<typename Graph<K, W, N>::graph_edge*>& Graph<K, W, N>::listEdges() {
   // its records were seen, so each adjacency is listed once, from its
   // smaller key; a self-loop's other end is not marked yet and is listed too.
   nodeTree.forEachInOrder([this](node* a) {
-    a->edges.forEachInOrder([this](edge* r) {
-      if (!r->to->visited) {
-        edgeViews.enqueue(newEdgeView(r));
+    a->edges.forEachInOrder([this, a](edge& r) {
+      if (!r.to->visited) {
+        edgeViews.enqueue(newEdgeView(a, &r));
       }
     });
     a->visited = true;
@@ -308,7 +395,7 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
     if (problem != nullptr) {
       return;
     }
-    if (nodeOfKey(n->key) != n) {
+    if (nodeOfKey(n->key) != n || findNode(n->key) != n) {
       problem = "graph node is not found under its own key";
       return;
     }
@@ -319,27 +406,25 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
     if (!n->edges.isValid(&problem)) {
       return;
     }
-    n->edges.forEachInOrder([&](edge* r) {
+    n->edges.forEachInOrder([&](edge& record) {
       if (problem != nullptr) {
         return;
       }
       ++records;
-      if (r->from != n) {
-        problem = "adjacency record does not start at the node that holds it";
-      } else if (r->to == nullptr || nodeOfKey(r->to->key) != r->to) {
+      const edge* r = &record;
+      if (r->to == nullptr || nodeOfKey(r->to->key) != r->to) {
         problem = "adjacency record leads to a node outside the graph";
-      } else if (*n->edges.findItem(r->to->key) != r) {
+      } else if (n->edges.findItem(r->to->key) != r) {
         problem = "adjacency record is not stored under its far endpoint's key";
       } else if (r->dir != dir_none && r->dir != dir_backward && r->dir != dir_forward) {
         problem = "adjacency record has no valid direction";
       } else if (r->to == n) {
         ++selfLoops;
       } else {
-        edge** mirrorSlot = r->to->edges.findItem(n->key);
-        const edge* mirror = mirrorSlot != nullptr ? *mirrorSlot : nullptr;
+        const edge* mirror = r->to->edges.findItem(n->key);
         if (mirror == nullptr) {
           problem = "adjacency is stored at one endpoint only";
-        } else if (mirror->from != r->to || mirror->to != n) {
+        } else if (mirror->to != n) {
           problem = "mirror record has the wrong endpoints";
         } else if (mirror->dir != reverse(r->dir)) {
           problem = "mirror record's direction is not reversed";

@@ -20,6 +20,11 @@ int checkSubtree(const Node* node, const int* low, const int* high, int* nodes) 
     return 0;
   }
   ++*nodes;
+  for (const Node* child : {node->left, node->right}) {
+    if (child != nullptr) {
+      EXPECT_EQ(child->parent, node) << "parent link of key " << child->key;
+    }
+  }
   if (low != nullptr) {
     EXPECT_GT(node->key, *low);
   }
@@ -35,6 +40,9 @@ int checkSubtree(const Node* node, const int* low, const int* high, int* nodes) 
 }
 
 void checkTree(const IntTree& tree) {
+  if (tree.rootNode() != nullptr) {
+    EXPECT_EQ(tree.rootNode()->parent, nullptr);
+  }
   int nodes = 0;
   checkSubtree(tree.rootNode(), nullptr, nullptr, &nodes);
   EXPECT_EQ(static_cast<std::uint64_t>(nodes), tree.size());
@@ -192,6 +200,57 @@ TEST(BSTTest, AgreesWithStdMapUnderRandomInsertions) {
   }
 }
 
+// addLargest is addItem's shortcut for keys that arrive in ascending order,
+// as a sorted graph file delivers them: it must leave exactly the tree that
+// addItem leaves, and fall back to addItem for any other key.
+TEST(BSTTest, AddLargestBuildsTheSameTreeAsAddItem) {
+  for (int n = 1; n <= 300; ++n) {
+    SCOPED_TRACE(n);
+    IntTree byItem;
+    IntTree byLargest;
+    for (int k = 1; k <= n; ++k) {
+      byItem.addItem(k, k * 3);
+      ASSERT_TRUE(byLargest.addLargest(k, k * 3));
+    }
+    ASSERT_EQ(shape(byLargest.rootNode()), shape(byItem.rootNode()));
+    checkTree(byLargest);
+  }
+}
+
+TEST(BSTTest, AddLargestAgreesWithStdMapOnAnyOrder) {
+  std::mt19937 rng(7);
+  Arena arena;
+  IntTree tree(&arena);
+  std::map<int, int> model;
+  for (int step = 0; step < 3000; ++step) {
+    // Mostly ascending runs, as in a sorted file, with jumps back and repeats.
+    int key = rng() % 4 == 0 ? static_cast<int>(rng() % 2000)
+                             : (model.empty() ? 0 : model.rbegin()->first) + 1 + rng() % 3;
+    if (rng() % 10 == 0 && !model.empty()) {
+      key = model.rbegin()->first;
+    }
+    const bool fresh = model.emplace(key, step).second;
+    ASSERT_EQ(tree.addLargest(step, key), fresh) << "step " << step;
+    checkTree(tree);
+  }
+  for (const auto& entry : model) {
+    ASSERT_NE(tree.findItem(entry.first), nullptr);
+    EXPECT_EQ(*tree.findItem(entry.first), entry.second);
+  }
+  // Stepping through the parent links meets the keys in order, from any
+  // lower bound.
+  for (int from = -1; from <= 2100; from += 7) {
+    auto expected = model.lower_bound(from);
+    for (const Node* n = tree.firstNodeFrom(from); n != nullptr; n = IntTree::nextNode(n)) {
+      ASSERT_NE(expected, model.end());
+      ASSERT_EQ(n->key, expected->first);
+      ++expected;
+    }
+    EXPECT_EQ(expected, model.end()) << "from " << from;
+  }
+  EXPECT_EQ(tree.firstNode(), tree.firstNodeFrom(-1));
+}
+
 // The validity check must notice a tree that a faulty rotation or a lost
 // link has left behind; the corruptions are made by hand on a sound tree of
 // the keys 1 to 7 (4 at the root, 2 and 6 below it).
@@ -222,6 +281,8 @@ TEST(BSTTest, ValidityCheckCatchesBrokenTrees) {
          six->left = five->right;
          five->right = six;
          root->right = five;
+         five->parent = root;
+         six->parent = five;
        },
        "tree node's balance differs from its subtree heights"},
       {"swapped children", [](IntTree&, Node* root) { std::swap(root->left, root->right); },
@@ -234,6 +295,8 @@ TEST(BSTTest, ValidityCheckCatchesBrokenTrees) {
          root->right->left = root->right->right = nullptr;
        },
        "tree has fewer nodes than its count"},
+      {"a stale parent link", [](IntTree&, Node* root) { root->left->left->parent = root; },
+       "tree node's parent link is wrong"},
       {"a listing's state left behind", [](IntTree&, Node* root) { root->right->visitState = 1; },
        "tree node keeps a listing's visit state"},
   };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <tuple>
@@ -338,6 +339,82 @@ TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
   }
   EXPECT_EQ(listedEdges(g), expectedList);
   checkMirrors(g);
+}
+
+// The graph finds nodes by a key table for 16-bit keys and by its node tree
+// otherwise, and takes its records from huge pages or from the heap: every
+// combination, fed the same adjacencies sorted or shuffled, must hold the
+// same graph.
+template <class Key>
+std::vector<std::tuple<long, long, int, int, int>> buildAndList(
+    const std::vector<std::tuple<Key, Key, int>>& lines) {
+  Graph<Key, Weight, Key> g;
+  for (const auto& line : lines) {
+    g.addNode(std::get<0>(line), std::get<0>(line));
+    g.addNode(std::get<1>(line), std::get<1>(line));
+  }
+  for (const auto& line : lines) {
+    const Key a = std::get<0>(line);
+    const Key b = std::get<1>(line);
+    const int value = std::get<2>(line);
+    g.addEdge(a, b, static_cast<edge_dir>(value % 3), Weight{value}, Weight{-value});
+  }
+  std::vector<std::tuple<long, long, int, int, int>> out;
+  List<typename Graph<Key, Weight, Key>::graph_edge*> views = g.listEdges();
+  while (!views.isEmpty()) {
+    auto* e = views.pop();
+    auto* back = g.edgeProperties(e->to->key, e->from->key);
+    EXPECT_NE(back, nullptr);
+    // A self-loop has one record, which is its own partner.
+    if (back != nullptr && e->from->key != e->to->key) {
+      EXPECT_EQ(back->fwdWeight->value, e->revWeight->value);
+      EXPECT_EQ(*back->dir, reverse(*e->dir));
+    }
+    if (back != nullptr) {
+      Graph<Key, Weight, Key>::freeView(back);
+    }
+    out.emplace_back(e->from->key, e->to->key, e->fwdWeight->value, e->revWeight->value, *e->dir);
+    Graph<Key, Weight, Key>::freeView(e);
+  }
+  EXPECT_EQ(out.size(), g.edges());
+  const char* why = "";
+  EXPECT_TRUE(g.isValid(&why)) << why;
+  return out;
+}
+
+TEST(GraphTest, SortedAndShuffledInputGiveTheSameGraphWithEitherStorage) {
+  std::mt19937 rng(5);
+  std::vector<std::tuple<unsigned short, unsigned short, int>> sorted;
+  for (int i = 0; i < 20000; ++i) {
+    auto a = static_cast<unsigned short>(1 + rng() % 3000);
+    auto b = static_cast<unsigned short>(1 + rng() % 3000);
+    sorted.emplace_back(std::min(a, b), std::max(a, b), static_cast<int>(rng() % 1000));
+  }
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                           [](const auto& x, const auto& y) {
+                             return std::get<0>(x) == std::get<0>(y) &&
+                                    std::get<1>(x) == std::get<1>(y);
+                           }),
+               sorted.end());
+  std::vector<std::tuple<unsigned short, unsigned short, int>> shuffled(sorted);
+  std::shuffle(shuffled.begin(), shuffled.end(), rng);
+  std::vector<std::tuple<int, int, int>> wideKeys;
+  for (const auto& line : shuffled) {
+    wideKeys.emplace_back(std::get<0>(line), std::get<1>(line), std::get<2>(line));
+  }
+
+  const bool hugePages = Arena::hugePages();
+  const auto expected = buildAndList(sorted);
+  EXPECT_EQ(expected.size(), sorted.size());
+  for (bool huge : {false, true}) {
+    SCOPED_TRACE(huge);
+    Arena::hugePages() = huge;
+    EXPECT_EQ(buildAndList(sorted), expected);
+    EXPECT_EQ(buildAndList(shuffled), expected);
+    EXPECT_EQ(buildAndList(wideKeys), expected);
+  }
+  Arena::hugePages() = hugePages;
 }
 
 }  // namespace

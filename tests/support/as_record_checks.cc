@@ -15,7 +15,6 @@ void expectSameRecord(const ASEdgeWeight& expected, const ASEdgeWeight& actual) 
     EXPECT_EQ(expected.srcOriented[i], actual.srcOriented[i]);
     EXPECT_EQ(expected.srcDirection[i], actual.srcDirection[i]);
   }
-  EXPECT_TRUE(expected.prefix == actual.prefix);
   EXPECT_EQ(expected.comparedGraphs, actual.comparedGraphs);
   EXPECT_EQ(expected.incomingEdges, actual.incomingEdges);
   EXPECT_EQ(expected.outgoingEdges, actual.outgoingEdges);
