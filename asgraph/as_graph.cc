@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "asgraph/escaped_text.h"
+
 const char* const ASGraph::graphMarker = "ZNG";
 const char* const ASGraph::diffGraphMarker = "ZND";
 
@@ -83,19 +85,7 @@ bool ASGraph::fail(const char* prefix, const char* text, std::size_t length) {
     length = room;
   }
   std::memcpy(errReasonText, prefix, prefixLength);
-  char* end = errReasonText + prefixLength;
-  for (std::size_t i = 0; i < length; ++i) {
-    const unsigned char byte = static_cast<unsigned char>(text[i]);
-    if ((byte < 0x20 && byte != '\t') || byte == 0x7f) {
-      static const char kHexDigits[] = "0123456789abcdef";
-      *end++ = '\\';
-      *end++ = 'x';
-      *end++ = kHexDigits[byte >> 4];
-      *end++ = kHexDigits[byte & 0xf];
-    } else {
-      *end++ = static_cast<char>(byte);
-    }
-  }
+  char* end = writeEscaped(text, length, errReasonText + prefixLength);
   *end++ = '\'';
   *end = '\0';
   return false;

@@ -12,9 +12,7 @@ bool parseSerialLink(const char* begin, const char* end, std::size_t expectedFie
     return false;
   }
   long code = 0;
-  if (!parseAsNumber(fields[0], link.first, reason) ||
-      !parseAsNumber(fields[1], link.second, reason) ||
-      !parseRelationshipCode(fields[2], code, reason)) {
+  if (!parseCodedLink(fields, link, code, reason)) {
     return false;
   }
   link.unknownCode = code != -1 && code != 0;

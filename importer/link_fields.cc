@@ -1,6 +1,6 @@
 #include "importer/link_fields.h"
 
-#include <cstdio>
+#include "asgraph/escaped_text.h"
 
 namespace {
 constexpr std::size_t kMaxQuotedBytes = 80;
@@ -61,22 +61,23 @@ bool parseRelationshipCode(Field field, long& code, std::string& reason) {
   return true;
 }
 
+bool parseCodedLink(const Field* fields, ParsedLink& link, long& code, std::string& reason) {
+  return parseAsNumber(fields[0], link.first, reason) &&
+         parseAsNumber(fields[1], link.second, reason) &&
+         parseRelationshipCode(fields[2], code, reason);
+}
+
 std::string quoted(const char* begin, const char* end) {
   std::string text = "`";
   const bool cut = static_cast<std::size_t>(end - begin) > kMaxQuotedBytes;
   if (cut) {
     end = begin + kMaxQuotedBytes;
   }
-  for (const char* p = begin; p != end; ++p) {
-    const auto byte = static_cast<unsigned char>(*p);
-    if ((byte < 0x20 && byte != '\t') || byte == 0x7f) {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-      text += escaped;
-    } else {
-      text += static_cast<char>(byte);
-    }
-  }
+  const std::size_t length = static_cast<std::size_t>(end - begin);
+  const std::size_t start = text.size();
+  text.resize(start + 4 * length);
+  char* written = writeEscaped(begin, length, &text[start]);
+  text.resize(static_cast<std::size_t>(written - text.data()));
   if (cut) {
     text += "...";
   }

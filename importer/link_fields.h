@@ -37,6 +37,10 @@ bool parseAsNumber(Field field, std::uint32_t& value, std::string& reason);
 // reason names the field.
 bool parseRelationshipCode(Field field, long& code, std::string& reason);
 
+// The three leading fields of a relationship line: two AS numbers into link
+// and the relationship code into code. false: reason names the bad field.
+bool parseCodedLink(const Field* fields, ParsedLink& link, long& code, std::string& reason);
+
 // The text between a backquote and a quote, for messages: bytes below 0x20
 // other than TAB, and 0x7F, are written as \xHH so that no control byte of
 // the input reaches a terminal; a long text is cut and ends in "...".

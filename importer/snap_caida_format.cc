@@ -8,9 +8,7 @@ bool parseSnapCaidaLink(const char* begin, const char* end, ParsedLink& link, st
     return false;
   }
   long code = 0;
-  if (!parseAsNumber(fields[0], link.first, reason) ||
-      !parseAsNumber(fields[1], link.second, reason) ||
-      !parseRelationshipCode(fields[2], code, reason)) {
+  if (!parseCodedLink(fields, link, code, reason)) {
     return false;
   }
   link.unknownCode = code < -1 || code > 2;
