@@ -1,11 +1,14 @@
-// ASGraph::writeToFile: the graph file, line by line, each write checked.
+// ASGraph::writeToFile and the GraphFileWriter it writes with: the graph file, line by line,
+// each write checked.
+
+#include "asgraph/graph_file_writer.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "asgraph/as_graph.h"
-#include "asgraph/edge_line_columns.h"
 
 namespace {
 
@@ -13,13 +16,8 @@ namespace {
 // while an earlier flush of the same stream failed.
 bool wrote(int result, FILE* stream) { return result >= 0 && !std::ferror(stream); }
 
-// Room for the longest edge line: 22 numbers of at most 20 digits and a sign,
-// the stability (a float printed with six decimals: at most 47 characters),
-// the blanks and the line feed.
-constexpr std::size_t kMaxEdgeLineLength = 22 * 21 + 48 + 23 + 1;
-
 // Decimal digits of value at text; returns how many.
-std::size_t formatUnsigned(std::uint64_t value, char* text) {
+inline std::size_t formatUnsigned(std::uint64_t value, char* text) {
   char digits[20];
   std::size_t count = 0;
   do {
@@ -32,42 +30,84 @@ std::size_t formatUnsigned(std::uint64_t value, char* text) {
   return count;
 }
 
-// Prints one column's value at text, as the file format spells it; returns
-// the number of characters.
-std::size_t formatColumn(ColumnConversion conversion, const ColumnValue& value,
-                         const ASGraph& graph, char* text) {
-  switch (conversion) {
-    case ColumnConversion::kDirection: {
-      const int direction = graph.dirToVal(value.direction);
-      if (direction < 0) {
-        text[0] = '-';
-        return 1 + formatUnsigned(static_cast<std::uint64_t>(-direction), text + 1);
-      }
-      return formatUnsigned(static_cast<std::uint64_t>(direction), text);
-    }
-    case ColumnConversion::kStability: {
-      // Widened to double, as "%f" prints it.
-      constexpr int kRoom = 48;
-      const int printed = std::snprintf(text, kRoom, "%f", static_cast<double>(value.real));
-      return printed < 0 ? 0 : static_cast<std::size_t>(printed < kRoom ? printed : kRoom - 1);
-    }
+// The direction as the file spells it: -1 backward, 1 forward, 0 anything else.
+inline std::size_t formatDirection(edge_dir dir, char* text) {
+  switch (dir) {
+    case dir_backward:
+      text[0] = '-';
+      text[1] = '1';
+      return 2;
+    case dir_forward:
+      text[0] = '1';
+      return 1;
     default:
-      return formatUnsigned(value.number, text);
+      text[0] = '0';
+      return 1;
   }
 }
 
+// Appends the columns of one line, each after a blank but the first.
+class LineText {
+ public:
+  explicit LineText(char* text) : text(text) {}
+  void number(std::uint64_t value) {
+    separate();
+    length += formatUnsigned(value, text + length);
+  }
+  void flag(bool value) {
+    separate();
+    text[length++] = value ? '1' : '0';
+  }
+  void direction(edge_dir dir) {
+    separate();
+    length += formatDirection(dir, text + length);
+  }
+  char* room() {
+    separate();
+    return text + length;
+  }
+  void took(std::size_t characters) { length += characters; }
+  std::size_t end() {
+    text[length++] = '\n';
+    return length;
+  }
+
+ private:
+  void separate() {
+    if (length > 0) {
+      text[length++] = ' ';
+    }
+  }
+  char* text;
+  std::size_t length = 0;
+};
+
 }  // namespace
 
-bool ASGraph::writeToFile(FILE* stream) {
-  errReasonText[0] = '\0';
-  if (!wrote(std::fprintf(stream, "%s\n", differential ? diffGraphMarker : graphMarker), stream)) {
+bool GraphFileWriter::fail(const char* reason) {
+  std::snprintf(reasonText, sizeof reasonText, "%s", reason);
+  return false;
+}
+
+bool GraphFileWriter::writeLine(const char* text, std::size_t length) {
+  return std::fwrite(text, 1, length, stream) == length && !std::ferror(stream);
+}
+
+bool GraphFileWriter::writeHeader(bool differentialFile, const List<char*>& sourceFiles,
+                                  const char* comment, std::uint32_t nodes, std::uint32_t edges) {
+  if (!ok()) {
+    return false;
+  }
+  differential = differentialFile;
+  const char* marker = differential ? ASGraph::diffGraphMarker : ASGraph::graphMarker;
+  if (!wrote(std::fprintf(stream, "%s\n", marker), stream)) {
     return fail("Could not write file type string");
   }
   if (!wrote(std::fprintf(stream, "%llu\n", static_cast<unsigned long long>(sourceFiles.len())),
              stream)) {
     return fail("Could not write number of source files");
   }
-  // Walked through a copy: the list's cursor is part of the graph's state.
+  // Walked through a copy: the list's cursor is part of its owner's state.
   List<char*> names(sourceFiles);
   names.goToFirst();
   if (!names.isEmpty()) {
@@ -80,60 +120,123 @@ bool ASGraph::writeToFile(FILE* stream) {
   if (!wrote(std::fprintf(stream, "%s\n", comment), stream)) {
     return fail("Could not write comment");
   }
-  if (!wrote(std::fprintf(stream, "%u\n", static_cast<unsigned>(nodes())), stream)) {
+  if (!wrote(std::fprintf(stream, "%u\n", static_cast<unsigned>(nodes)), stream)) {
     return fail("Could not write number of nodes");
   }
-  if (!wrote(std::fprintf(stream, "%u\n", static_cast<unsigned>(edges())), stream)) {
+  if (!wrote(std::fprintf(stream, "%u\n", static_cast<unsigned>(edges)), stream)) {
     return fail("Could not write number of edges");
   }
+  return true;
+}
 
-  // The views are drained straight from the graph's own list: copying a list
-  // of millions of views first would only cost time. Every view is freed,
-  // also those left over after a failed write.
-  bool ok = true;
-  List<graph_node*>& nodeViews = listNodes();
-  while (!nodeViews.isEmpty()) {
-    graph_node* view = nodeViews.pop();
-    int as = *view->weight;
-    if (ok && !wrote(std::fprintf(stream, "%i\n", as), stream)) {
-      std::snprintf(errReasonText, sizeof errReasonText, "%s %i", "Could not write node", as);
-      ok = false;
-    }
-    freeView(view);
-  }
-  if (!ok) {
+bool GraphFileWriter::writeNode(int as) {
+  if (!ok()) {
     return false;
   }
+  char text[16];
+  std::size_t length = 0;
+  if (as < 0) {
+    text[length++] = '-';
+  }
+  length += formatUnsigned(as < 0 ? 0 - static_cast<std::uint64_t>(as) : as, text + length);
+  text[length++] = '\n';
+  if (!writeLine(text, length)) {
+    std::snprintf(reasonText, sizeof reasonText, "%s %i", "Could not write node", as);
+    return false;
+  }
+  return true;
+}
 
-  // Each edge line is formatted into one buffer and written with one call.
+std::size_t GraphFileWriter::formatStability(float value, char* text) {
+  std::uint32_t bits;
+  static_assert(sizeof bits == sizeof value, "a float has 32 bits");
+  std::memcpy(&bits, &value, sizeof bits);
+  if (stabilityLength == 0 || bits != stabilityBits) {
+    // Widened to double, as "%f" prints it.
+    const int printed =
+        std::snprintf(stabilityText, sizeof stabilityText, "%f", static_cast<double>(value));
+    stabilityLength =
+        printed < 0 ? 0
+                    : static_cast<std::size_t>(printed < static_cast<int>(sizeof stabilityText)
+                                                   ? printed
+                                                   : static_cast<int>(sizeof stabilityText) - 1);
+    stabilityBits = bits;
+  }
+  std::memcpy(text, stabilityText, stabilityLength);
+  return stabilityLength;
+}
+
+std::size_t GraphFileWriter::formatEdge(unsigned short first, unsigned short second, edge_dir dir,
+                                        const ASEdgeWeight& forward, const ASEdgeWeight& backward,
+                                        char* text) {
+  // The column order of an edge line (asgraph/edge_line_columns.h, which the reader follows);
+  // a test holds this writer to that table column by column.
+  LineText line(text);
+  line.number(first);
+  line.number(second);
+  line.flag(forward.oriented);
+  line.direction(dir);
+  line.number(forward.pathCovering[0]);
+  line.number(forward.ipCovering[0]);
+  line.number(backward.pathCovering[0]);
+  line.number(backward.ipCovering[0]);
+  if (differential) {
+    line.flag(forward.srcOriented[0]);
+    line.flag(forward.srcOriented[1]);
+    line.direction(forward.srcDirection[0]);
+    line.direction(forward.srcDirection[1]);
+    line.number(forward.pathCovering[1]);
+    line.number(forward.ipCovering[1]);
+    line.number(backward.pathCovering[1]);
+    line.number(backward.ipCovering[1]);
+    line.number(forward.comparedGraphs);
+    line.number(forward.incomingEdges);
+    line.number(forward.outgoingEdges);
+    line.number(forward.undirectedEdges);
+    line.number(forward.unorientedEdges);
+    line.number(forward.orientationChanges);
+    char* room = line.room();
+    line.took(formatStability(forward.orientationStability, room));
+  }
+  return line.end();
+}
+
+bool GraphFileWriter::writeEdge(unsigned short first, unsigned short second, edge_dir dir,
+                                const ASEdgeWeight& forward, const ASEdgeWeight& backward) {
+  if (!ok()) {
+    return false;
+  }
   char text[kMaxEdgeLineLength];
-  const int columns = differential ? kDifferentialEdgeColumns : kPlainEdgeColumns;
-  List<graph_edge*>& edgeViews = listEdges();
-  while (!edgeViews.isEmpty()) {
-    graph_edge* view = edgeViews.pop();
-    if (ok) {
-      EdgeLine edge;
-      edge.first = view->from->key;
-      edge.second = view->to->key;
-      edge.dir = *view->dir;
-      edge.forward = view->fwdWeight;
-      edge.backward = view->revWeight;
-      std::size_t length = 0;
-      for (int i = 0; i < columns; ++i) {
-        if (i > 0) {
-          text[length++] = ' ';
-        }
-        const EdgeColumn& column = kEdgeColumns[i];
-        length += formatColumn(column.conversion, column.load(edge), *this, text + length);
-      }
-      text[length++] = '\n';
-      ok = std::fwrite(text, 1, length, stream) == length && !std::ferror(stream);
-      if (!ok) {
-        std::snprintf(errReasonText, sizeof errReasonText, "%s %i %i", "Could not write edge",
-                      edge.first, edge.second);
-      }
+  const std::size_t length = formatEdge(first, second, dir, forward, backward, text);
+  if (!writeLine(text, length)) {
+    std::snprintf(reasonText, sizeof reasonText, "%s %i %i", "Could not write edge", first, second);
+    return false;
+  }
+  return true;
+}
+
+bool ASGraph::writeToFile(FILE* stream) {
+  errReasonText[0] = '\0';
+  GraphFileWriter writer(stream);
+  bool ok = writer.writeHeader(differential, sourceFiles, comment, nodes(), edges());
+
+  if (ok) {
+    // The node views are drained straight from the graph's own list: copying it first would
+    // only cost time. Every view is freed, also those left over after a failed write.
+    List<graph_node*>& nodeViews = listNodes();
+    while (!nodeViews.isEmpty()) {
+      graph_node* view = nodeViews.pop();
+      ok = ok && writer.writeNode(*view->weight);
+      freeView(view);
     }
-    freeView(view);
+  }
+  // The adjacencies are walked in place: a view per adjacency would cost an allocation each.
+  for (EdgeWalk walk(*this); ok && !walk.atEnd(); walk.next()) {
+    const graph_edge* e = walk.current();
+    ok = writer.writeEdge(e->from->key, e->to->key, *e->dir, *e->fwdWeight, *e->revWeight);
+  }
+  if (!ok) {
+    std::snprintf(errReasonText, sizeof errReasonText, "%s", writer.reason());
   }
   return ok;
 }

@@ -1,83 +1,15 @@
 #include "engine/diff_graph.h"
 
-#include <cstdint>
-
 #include "engine/edge_class.h"
-#include "engine/edge_conditions.h"
-#include "engine/node_compare.h"
+#include "engine/edge_merge.h"
 
 namespace {
 
-using EdgeView = ASGraph::graph_edge;
-
-void countClass(edge_class cls, std::uint32_t& peering, std::uint32_t& directed,
-                std::uint32_t& unoriented) {
-  switch (cls) {
-    case class_peering:
-      ++peering;
-      break;
-    case class_directed:
-      ++directed;
-      break;
-    case class_unoriented:
-      ++unoriented;
-      break;
-  }
-}
-
-// The steps of the edge merge. Each counts the edge and adds it to the output graph when the
-// option's formula lets it through. The views belong to the walks that show them.
-struct EdgeMerge {
-  cmdLineParameters& params;
+// Adds every edge the merge passes on to the graph being built.
+struct GraphBuilding {
   ASGraph& diffGraph;
-  diff_type& diff;
-
-  void onlyIn1st(EdgeView* e) {
-    const edge_class cls = edgeClass(e);
-    ++diff.edgesOnlyIn1st;
-    countClass(cls, diff.peering1st, diff.directed1st, diff.unoriented1st);
-    countClass(cls, diff.peeringOnlyIn1st, diff.directedOnlyIn1st, diff.unorientedOnlyIn1st);
-    addComplementary(e, true);
-  }
-
-  void onlyIn2nd(EdgeView* e) {
-    const edge_class cls = edgeClass(e);
-    ++diff.edgesOnlyIn2nd;
-    countClass(cls, diff.peering2nd, diff.directed2nd, diff.unoriented2nd);
-    countClass(cls, diff.peeringOnlyIn2nd, diff.directedOnlyIn2nd, diff.unorientedOnlyIn2nd);
-    addComplementary(e, false);
-  }
-
-  void common(EdgeView* e1, EdgeView* e2) {
-    const edge_class class1 = edgeClass(e1);
-    const edge_class class2 = edgeClass(e2);
-    ++diff.commonEdges;
-    countClass(class1, diff.peering1st, diff.directed1st, diff.unoriented1st);
-    countClass(class2, diff.peering2nd, diff.directed2nd, diff.unoriented2nd);
-    if (class1 != class_unoriented && class2 != class_unoriented) {
-      // Both lists name the edge from its smaller key, so the directions compare as they are.
-      const edge_dir dir1 = *e1->dir;
-      const edge_dir dir2 = *e2->dir;
-      if (dir1 != dir_none && dir1 == reverse(dir2)) {
-        ++diff.oppositelyDirected;
-      }
-      if (dir1 != dir2) {
-        ++diff.differentlyDirected;
-      } else {
-        ++diff.consistentlyDirected;
-      }
-    }
-    if (!params.overConditions.isEmpty() &&
-        isDiffGraphEdge(e1, e2, diffGraph, params.overConditions) != params.negate) {
-      addDiffGraphEdge(e1, e2, diffGraph);
-    }
-  }
-
-  void addComplementary(EdgeView* e, bool first) {
-    if (!params.compConditions.isEmpty() &&
-        isCmpGraphEdge(e, diffGraph, params.compConditions, first) != params.negate) {
-      addDiffGraphEdge(e, nullptr, diffGraph);
-    }
+  void add(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2) {
+    addDiffGraphEdge(e1, e2, diffGraph);
   }
 };
 
@@ -103,43 +35,14 @@ void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, AS
   diff.directedOnlyIn2nd = 0;
   diff.unorientedOnlyIn1st = 0;
   diff.unorientedOnlyIn2nd = 0;
-
-  // Both walks go by (from, to) with every adjacency named from its smaller key, so one merge
-  // pairs up the common edges. Walking the records in place rather than listing views keeps the
-  // comparison from allocating anything per adjacency.
-  ASGraph::EdgeWalk edges1(graph1);
-  ASGraph::EdgeWalk edges2(graph2);
-  EdgeMerge merge{params, diffGraph, diff};
-  while (!edges1.atEnd() && !edges2.atEnd()) {
-    const int order = lexOrder(edges1.current(), edges2.current());
-    if (order < 0) {
-      merge.onlyIn1st(edges1.current());
-      edges1.next();
-    } else if (order > 0) {
-      merge.onlyIn2nd(edges2.current());
-      edges2.next();
-    } else {
-      merge.common(edges1.current(), edges2.current());
-      edges1.next();
-      edges2.next();
-    }
-  }
-  for (; !edges1.atEnd(); edges1.next()) {
-    merge.onlyIn1st(edges1.current());
-  }
-  for (; !edges2.atEnd(); edges2.next()) {
-    merge.onlyIn2nd(edges2.current());
-  }
+  GraphBuilding building{diffGraph};
+  mergeEdges(params, graph1, graph2, diffGraph, diff, building);
 }
 
-void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& diffGraph) {
-  const unsigned short fromKey = e1->from->key;
-  const unsigned short toKey = e1->to->key;
-  diffGraph.addNode(fromKey, fromKey);
-  diffGraph.addNode(toKey, toKey);
-
-  ASEdgeWeight fromRecord;
-  ASEdgeWeight toRecord;
+edge_dir diffGraphRecords(const ASGraph::graph_edge* e1, const ASGraph::graph_edge* e2,
+                          ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord) {
+  fromRecord = ASEdgeWeight();
+  toRecord = ASEdgeWeight();
   const ASEdgeWeight& fwd1 = *e1->fwdWeight;
   const ASEdgeWeight& rev1 = *e1->revWeight;
   fromRecord.pathCovering[0] = fwd1.pathCovering[0];
@@ -147,28 +50,36 @@ void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph&
   toRecord.pathCovering[0] = rev1.pathCovering[0];
   toRecord.ipCovering[0] = rev1.ipCovering[0];
 
-  edge_dir dir;
-  if (e2 != nullptr) {
-    // Overlap: the edge itself is unoriented; what each graph said moves into entries 0 and 1.
-    const ASEdgeWeight& fwd2 = *e2->fwdWeight;
-    const ASEdgeWeight& rev2 = *e2->revWeight;
-    fromRecord.pathCovering[1] = fwd2.pathCovering[0];
-    fromRecord.ipCovering[1] = fwd2.ipCovering[0];
-    toRecord.pathCovering[1] = rev2.pathCovering[0];
-    toRecord.ipCovering[1] = rev2.ipCovering[0];
-    fromRecord.srcOriented[0] = toRecord.srcOriented[0] = fwd1.oriented;
-    fromRecord.srcOriented[1] = toRecord.srcOriented[1] = fwd2.oriented;
-    fromRecord.srcDirection[0] = *e1->dir;
-    toRecord.srcDirection[0] = reverse(*e1->dir);
-    fromRecord.srcDirection[1] = *e2->dir;
-    toRecord.srcDirection[1] = reverse(*e2->dir);
-    fromRecord.comparedGraphs = toRecord.comparedGraphs = 2;
-    countAppearance(fwd1.oriented, *e1->dir, fromRecord, toRecord);
-    countAppearance(fwd2.oriented, *e2->dir, fromRecord, toRecord);
-    dir = dir_none;
-  } else {
+  if (e2 == nullptr) {
     fromRecord.oriented = toRecord.oriented = fwd1.oriented;
-    dir = *e1->dir;
+    return *e1->dir;
   }
+  // Overlap: the edge itself is unoriented; what each graph said moves into entries 0 and 1.
+  const ASEdgeWeight& fwd2 = *e2->fwdWeight;
+  const ASEdgeWeight& rev2 = *e2->revWeight;
+  fromRecord.pathCovering[1] = fwd2.pathCovering[0];
+  fromRecord.ipCovering[1] = fwd2.ipCovering[0];
+  toRecord.pathCovering[1] = rev2.pathCovering[0];
+  toRecord.ipCovering[1] = rev2.ipCovering[0];
+  fromRecord.srcOriented[0] = toRecord.srcOriented[0] = fwd1.oriented;
+  fromRecord.srcOriented[1] = toRecord.srcOriented[1] = fwd2.oriented;
+  fromRecord.srcDirection[0] = *e1->dir;
+  toRecord.srcDirection[0] = reverse(*e1->dir);
+  fromRecord.srcDirection[1] = *e2->dir;
+  toRecord.srcDirection[1] = reverse(*e2->dir);
+  fromRecord.comparedGraphs = toRecord.comparedGraphs = 2;
+  countAppearance(fwd1.oriented, *e1->dir, fromRecord, toRecord);
+  countAppearance(fwd2.oriented, *e2->dir, fromRecord, toRecord);
+  return dir_none;
+}
+
+void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& diffGraph) {
+  const unsigned short fromKey = e1->from->key;
+  const unsigned short toKey = e1->to->key;
+  diffGraph.addNode(fromKey, fromKey);
+  diffGraph.addNode(toKey, toKey);
+  ASEdgeWeight fromRecord;
+  ASEdgeWeight toRecord;
+  const edge_dir dir = diffGraphRecords(e1, e2, fromRecord, toRecord);
   diffGraph.addEdge(fromKey, toKey, dir, fromRecord, toRecord);
 }

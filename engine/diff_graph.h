@@ -21,4 +21,9 @@ void makeDiffGraph(FILE* out, cmdLineParameters& params, ASGraph& graph1, ASGrap
 // fields carry the facts of each graph. The views are only read; the caller frees them.
 void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& diffGraph);
 
+// The two records addDiffGraphEdge stores for e1 and e2 (fromRecord at e1's from node, toRecord
+// at its to node; both overwritten); returns the direction it stores, seen from the from node.
+edge_dir diffGraphRecords(const ASGraph::graph_edge* e1, const ASGraph::graph_edge* e2,
+                          ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord);
+
 #endif  // ENGINE_DIFF_GRAPH_H_

@@ -7,9 +7,11 @@
 #include <cstring>
 
 #include "asgraph/as_graph.h"
+#include "asgraph/graph_file_writer.h"
 #include "consoletools/overwrite_question.h"
 #include "engine/cmd_line_parameters.h"
 #include "engine/diff_graph.h"
+#include "engine/diff_graph_writer.h"
 #include "engine/diff_type.h"
 #include "engine/multi_diff_graph.h"
 #include "engine/node_compare.h"
@@ -171,6 +173,15 @@ void writeGraph(Run& run, ASGraph& graph) {
   }
 }
 
+// The overlap or complementary graph of first and second, labelled as labels is, written as
+// writeGraph would write it once built.
+void writeComparedGraph(Run& run, ASGraph& first, ASGraph& second, ASGraph& labels) {
+  GraphFileWriter writer(run.out);
+  if (!writeDiffGraph(writer, run.params, first, second, labels) && run.writeErrno == 0) {
+    run.writeErrno = errno != 0 ? errno : EIO;
+  }
+}
+
 // Gives the graph the comment and the input names, as every written graph carries them.
 void labelGraph(const Run& run, ASGraph& graph) {
   graph.setComment(run.params.comment);
@@ -261,18 +272,19 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   nodeCmp(run.out, params, first, second, counts);
   if (report) {
     printNodeLines(run.out, first, second, counts);
-  }
-  makeDiffGraph(run.out, params, first, second, output, counts);
-  if (report) {
+    // Without a formula no edge goes to the output graph: only the counters come of it, and
+    // only the report shows them.
+    makeDiffGraph(run.out, params, first, second, output, counts);
     printEdgeLines(run.out, first, second, counts);
   }
 
   if (params.buildGraph) {
     tellStatus(run, "Saving graph to file...\n");
     // An overlap graph is differential; a complementary graph keeps its edges as they were.
+    // The graph goes to the output as it is found, never built: output only carries the labels.
     output.isDifferential() = params.overConditions.len() != 0;
     labelGraph(run, output);
-    writeGraph(run, output);
+    writeComparedGraph(run, first, second, output);
   }
   return kExitSuccess;
 }
