@@ -1,10 +1,16 @@
+#include "asgraph/graph_file_writer.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "asgraph/edge_line_columns.h"
 #include "tests/asgraph/graph_text.h"
 
 namespace {
@@ -174,6 +180,98 @@ TEST(GraphFileWriterTest, UnwritableStreams) {
   EXPECT_FALSE(g.writeToFile(full));
   EXPECT_EQ(std::string(g.errReason()).rfind("Could not write node ", 0), 0u) << g.errReason();
   std::fclose(full);
+}
+
+// The edge line as the column table describes it, column by column: the model the writer's own
+// line formatting is held to.
+std::string lineFromColumnTable(unsigned short first, unsigned short second, edge_dir dir,
+                                ASEdgeWeight forward, ASEdgeWeight backward, bool differential) {
+  EdgeLine line;
+  line.first = first;
+  line.second = second;
+  line.dir = dir;
+  line.forward = &forward;
+  line.backward = &backward;
+  std::string text;
+  const int columns = differential ? kDifferentialEdgeColumns : kPlainEdgeColumns;
+  for (int i = 0; i < columns; ++i) {
+    const ColumnValue value = kEdgeColumns[i].load(line);
+    text += i > 0 ? " " : "";
+    switch (kEdgeColumns[i].conversion) {
+      case ColumnConversion::kDirection:
+        text += value.direction == dir_backward ? "-1" : value.direction == dir_forward ? "1" : "0";
+        break;
+      case ColumnConversion::kStability: {
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%f", static_cast<double>(value.real));
+        text += printed;
+        break;
+      }
+      default:
+        text += std::to_string(value.number);
+    }
+  }
+  return text + "\n";
+}
+
+TEST(GraphFileWriterTest, EdgeLinesFollowTheColumnTable) {
+  std::mt19937_64 rng(5);
+  // Runs of equal stabilities and changes between them, zeros of both signs and values that print
+  // the longest text.
+  const float stabilities[] = {0.0f,
+                               -0.0f,
+                               1.5f,
+                               1.0f / 3.0f,
+                               -2.25f,
+                               std::numeric_limits<float>::max(),
+                               -std::numeric_limits<float>::max(),
+                               std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::quiet_NaN()};
+  const edge_dir directions[] = {dir_none, dir_backward, dir_forward, static_cast<edge_dir>(7)};
+  auto number = [&rng](std::uint64_t largest) {
+    switch (rng() % 3) {
+      case 0:
+        return largest;
+      case 1:
+        return std::uint64_t{0};
+      default:
+        return rng() % (largest + (largest < ~std::uint64_t{0} ? 1 : 0));
+    }
+  };
+  for (bool differential : {false, true}) {
+    GraphFileWriter writer(nullptr);
+    writer.setDifferential(differential);
+    for (int i = 0; i < 3000; ++i) {
+      ASEdgeWeight f, r;
+      for (ASEdgeWeight* w : {&f, &r}) {
+        for (int j = 0; j < 2; ++j) {
+          w->pathCovering[j] = static_cast<std::uint32_t>(number(0xffffffffu));
+          w->ipCovering[j] = number(~std::uint64_t{0});
+          w->srcOriented[j] = rng() % 2 == 0;
+          w->srcDirection[j] = directions[rng() % 4];
+        }
+        w->oriented = rng() % 2 == 0;
+        w->comparedGraphs = static_cast<std::uint16_t>(number(65535));
+        w->incomingEdges = static_cast<std::uint16_t>(number(65535));
+        w->outgoingEdges = static_cast<std::uint16_t>(number(65535));
+        w->undirectedEdges = static_cast<std::uint16_t>(number(65535));
+        w->unorientedEdges = static_cast<std::uint16_t>(number(65535));
+        w->orientationChanges = static_cast<std::uint16_t>(number(65535));
+        w->orientationStability = stabilities[(i / 3) % 11 == 10 ? rng() % 11 : (i / 3) % 11];
+      }
+      const auto first = static_cast<unsigned short>(number(65535));
+      const auto second = static_cast<unsigned short>(number(65535));
+      const edge_dir dir = directions[rng() % 4];
+      char text[GraphFileWriter::kMaxEdgeLineLength];
+      const std::size_t length = writer.formatEdge(first, second, dir, f, r, text);
+      ASSERT_LE(length, sizeof text);
+      ASSERT_EQ(std::string(text, length),
+                lineFromColumnTable(first, second, dir, f, r, differential))
+          << "line " << i;
+    }
+  }
 }
 
 }  // namespace

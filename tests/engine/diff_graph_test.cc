@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <initializer_list>
 #include <map>
 #include <random>
@@ -11,7 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "asgraph/graph_file_writer.h"
 #include "engine/condition_letters.h"
+#include "engine/diff_graph_writer.h"
 #include "engine/node_compare.h"
 #include "tests/engine/test_graphs.h"
 #include "tests/support/as_record_checks.h"
@@ -488,6 +491,151 @@ TEST(EngineDiffGraphTest, RandomPairsAgreeWithModel) {
     }
     expectConsistentGraph(overlap);
     expectConsistentGraph(complement);
+  }
+}
+
+// A formula of one to three items of one to three letters, as on the command line.
+std::string randomFormula(std::mt19937& rng, const std::string& letters) {
+  std::string text;
+  for (int item = static_cast<int>(rng() % 3); item >= 0; --item) {
+    for (int letter = static_cast<int>(rng() % 3); letter >= 0; --letter) {
+      text += letters[rng() % letters.size()];
+    }
+    if (item > 0) {
+      text += ',';
+    }
+  }
+  return text;
+}
+
+// The bytes that write puts on a fresh stream; "" after a failed write.
+template <class Write>
+std::string writtenBytes(Write write) {
+  FILE* stream = std::tmpfile();
+  EXPECT_NE(stream, nullptr);
+  const bool ok = write(stream);
+  EXPECT_TRUE(ok);
+  std::string text(static_cast<std::size_t>(std::ftell(stream)), '\0');
+  std::rewind(stream);
+  EXPECT_EQ(std::fread(&text[0], 1, text.size(), stream), text.size());
+  std::fclose(stream);
+  return ok ? text : "";
+}
+
+// A stream that takes the first limit bytes and fails every write after them. After the first
+// failure it takes nothing more: what the stream library tries when it is closed is not the
+// writer's doing.
+struct FailingSink {
+  std::size_t limit;
+  std::string taken;
+  bool failed = false;
+};
+
+ssize_t sinkWrite(void* cookie, const char* data, size_t size) {
+  auto* sink = static_cast<FailingSink*>(cookie);
+  if (sink->failed || sink->taken.size() + size > sink->limit) {
+    sink->failed = true;
+    return -1;
+  }
+  sink->taken.append(data, size);
+  return static_cast<ssize_t>(size);
+}
+
+struct WriteOutcome {
+  bool ok;
+  std::string reason;
+  std::string taken;
+};
+
+// Runs write on an unbuffered stream that fails after limit bytes.
+template <class Write>
+WriteOutcome writeUpTo(std::size_t limit, Write write) {
+  FailingSink sink{limit, {}, false};
+  FILE* stream = fopencookie(&sink, "w", {nullptr, sinkWrite, nullptr, nullptr});
+  EXPECT_NE(stream, nullptr);
+  setvbuf(stream, nullptr, _IONBF, 0);
+  WriteOutcome outcome;
+  outcome.ok = write(stream, outcome.reason);
+  std::fclose(stream);
+  outcome.taken = sink.taken;
+  return outcome;
+}
+
+// The output graph written as the merge finds it is, byte for byte and failure for failure, the
+// graph makeDiffGraph builds written with writeToFile.
+TEST(EngineDiffGraphTest, WrittenUnbuiltAsBuiltAndWritten) {
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(seed);
+    const Model model1 = randomModel(rng, nullptr);
+    const Model model2 = randomModel(rng, &model1);
+    ASGraph graph1, graph2;
+    buildGraph(rng, model1, graph1);
+    buildGraph(rng, model2, graph2);
+
+    cmdLineParameters params;
+    resetParams(params);
+    params.buildGraph = true;
+    params.negate = rng() % 4 == 0;
+    const bool over = rng() % 2 == 0;
+    const std::string text = rng() % 5 == 0
+                                 ? (over ? "a" : "a,A")
+                                 : randomFormula(rng, over ? "aoOuUpPdDxyw" : "aAuUoOpPdD");
+    SCOPED_TRACE((params.negate ? "-n " : "") + std::string(over ? "--over:" : "--comp:") + text);
+    if (over) {
+      params.overConditions = formula(text, overLetterBit);
+    } else {
+      params.compConditions = formula(text, compLetterBit);
+    }
+
+    // Labelled as the driver labels the output graph.
+    List<char*> names;
+    char first[] = "first.zng";
+    char second[] = "second name.zng";
+    names.enqueue(first);
+    names.enqueue(second);
+    auto label = [&](ASGraph& graph) {
+      graph.isDifferential() = over;
+      graph.setComment(seed % 2 == 0 ? "" : "compared");
+      graph.setSourceFiles(names, false);
+    };
+    ASGraph built;
+    diff_type diff = filledDiff(kUntouched);
+    makeDiffGraph(stdout, params, graph1, graph2, built, diff);
+    label(built);
+    ASGraph labels;
+    label(labels);
+
+    const std::string expected = writtenBytes([&](FILE* out) { return built.writeToFile(out); });
+    const std::string actual = writtenBytes([&](FILE* out) {
+      GraphFileWriter writer(out);
+      return writeDiffGraph(writer, params, graph1, graph2, labels);
+    });
+    ASSERT_EQ(actual, expected);
+    EXPECT_EQ(labels.nodes(), 0u);
+
+    // A write that fails at any byte fails the same way, after the same bytes.
+    if (seed % 10 != 0) {
+      continue;
+    }
+    for (std::size_t limit = 0; limit < expected.size(); limit += 1 + rng() % 7) {
+      SCOPED_TRACE("failing at byte " + std::to_string(limit));
+      const WriteOutcome old = writeUpTo(limit, [&](FILE* out, std::string& reason) {
+        const bool ok = built.writeToFile(out);
+        reason = built.errReason();
+        return ok;
+      });
+      const WriteOutcome now = writeUpTo(limit, [&](FILE* out, std::string& reason) {
+        GraphFileWriter writer(out);
+        const bool ok = writeDiffGraph(writer, params, graph1, graph2, labels);
+        reason = writer.reason();
+        return ok;
+      });
+      EXPECT_FALSE(now.ok);
+      EXPECT_EQ(now.ok, old.ok);
+      EXPECT_EQ(now.reason, old.reason);
+      EXPECT_EQ(now.taken, old.taken);
+    }
   }
 }
 
