@@ -269,7 +269,10 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   diff_type counts{};
   clearStaleErrno();
   const bool report = !params.listMode && !params.buildGraph;
-  nodeCmp(run.out, params, first, second, counts);
+  // The node comparison feeds the report and the node list only.
+  if (report || params.listMode) {
+    nodeCmp(run.out, params, first, second, counts);
+  }
   if (report) {
     printNodeLines(run.out, first, second, counts);
     // Without a formula no edge goes to the output graph: only the counters come of it, and
