@@ -70,8 +70,8 @@ class Graph {
     N weight{};
     K key{};
     bool visited = false;
-    // Deferred mirrors: records here still owed a mirror, mirrors still owed
-    // to this node, and the room they go to while they are made.
+    // Deferred mirrors: records here still owed a mirror; and, only while
+    // they are made, how many this node takes and the room they go to.
     std::uint32_t mirrorsToMake = 0;
     std::uint32_t mirrorsToTake = 0;
     typename BST<edge, K>::tree_node* mirrorRoom = nullptr;
@@ -423,19 +423,21 @@ int Graph<K, W, N>::addEdgeDeferred(node* from, node* to, const K& fromKey, cons
   // Seen from the smaller endpoint, the same adjacency has its weights
   // swapped and its direction reversed; addEdge's merge table gives the same
   // records either way round.
-  if (fromKey > toKey) {
+  // The keys come from the caller: reading them from the nodes would touch
+  // the larger endpoint's record, which is what deferring avoids.
+  const bool swapped = fromKey > toKey;
+  const K& smallKey = swapped ? toKey : fromKey;
+  const K& largeKey = swapped ? fromKey : toKey;
+  if (swapped) {
     std::swap(from, to);
     std::swap(fwdWeight, revWeight);
     dir = reverse(dir);
   }
-  const K& smallKey = from->key;
-  const K& largeKey = to->key;
   edge fresh{*fwdWeight, *revWeight, to, dir};
   fresh.mirrorPending = true;
   if (from->edges.addLargest(fresh, largeKey)) {
     ++edgeCount;
     ++from->mirrorsToMake;
-    ++to->mirrorsToTake;
     ++mirrorsPending;
     return 3;
   }
@@ -465,6 +467,18 @@ void Graph<K, W, N>::settleMirrors() const {
     return;
   }
   using RecordSlot = typename BST<edge, K>::tree_node;
+  // How many each node is owed, counted here rather than one by one while
+  // deferring, for the same reason as above.
+  nodeTree.forEachInOrder([](node* a) {
+    std::uint32_t owed = a->mirrorsToMake;
+    for (RecordSlot* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
+         slot = BST<edge, K>::nextNode(slot)) {
+      if (slot->item.mirrorPending) {
+        ++slot->item.to->mirrorsToTake;
+        --owed;
+      }
+    }
+  });
   // Room for each node's owed mirrors in one block.
   nodeTree.forEachInOrder([](node* x) {
     if (x->mirrorsToTake != 0) {
@@ -671,7 +685,7 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
   if (problem != nullptr) {
     return invalidBecause(why, problem);
   }
-  if (owed != mirrorsPending || owedToNodes != mirrorsPending) {
+  if (owed != mirrorsPending || owedToNodes != 0) {
     return invalidBecause(why, "graph's count of owed mirrors differs from its nodes");
   }
   // Every adjacency has two records, a self-loop one, and one whose mirror
