@@ -281,6 +281,11 @@ class Graph {
     }
     return true;
   }
+  static void overwrite(edge* record, const W& fwdWeight, const W& revWeight, edge_dir dir) {
+    record->fwdWeight = fwdWeight;
+    record->revWeight = revWeight;
+    record->dir = dir;
+  }
   // addEdge while mirrors are deferred, for two distinct endpoints.
   int addEdgeDeferred(node* from, node* to, const K& fromKey, const K& toKey, edge_dir dir,
                       const W* fwdWeight, const W* revWeight);
@@ -406,14 +411,9 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
   if (!mergedDirection(r->dir, dir, &result)) {
     return 1;
   }
-  edge* s = to->edges.findItem(fromKey);
-  // For a self-loop s is r, and the second set of writes is the one that stays.
-  s->fwdWeight = revWeight;
-  s->revWeight = fwdWeight;
-  s->dir = reverse(result);
-  r->fwdWeight = fwdWeight;
-  r->revWeight = revWeight;
-  r->dir = result;
+  // For a self-loop the mirror is r, and the second write is the one that stays.
+  overwrite(to->edges.findItem(fromKey), revWeight, fwdWeight, reverse(result));
+  overwrite(r, fwdWeight, revWeight, result);
   return 2;
 }
 
@@ -450,14 +450,9 @@ int Graph<K, W, N>::addEdgeDeferred(node* from, node* to, const K& fromKey, cons
     return 1;
   }
   if (!r->mirrorPending) {
-    edge* s = to->edges.findItem(smallKey);
-    s->fwdWeight = *revWeight;
-    s->revWeight = *fwdWeight;
-    s->dir = reverse(result);
+    overwrite(to->edges.findItem(smallKey), *revWeight, *fwdWeight, reverse(result));
   }
-  r->fwdWeight = *fwdWeight;
-  r->revWeight = *revWeight;
-  r->dir = result;
+  overwrite(r, *fwdWeight, *revWeight, result);
   return 2;
 }
 
