@@ -35,6 +35,8 @@ void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, AS
   diff.directedOnlyIn2nd = 0;
   diff.unorientedOnlyIn1st = 0;
   diff.unorientedOnlyIn2nd = 0;
+  // The merge hands the output graph its adjacencies in ascending order.
+  ASGraph::MirrorDeferral deferral(diffGraph);
   GraphBuilding building{diffGraph};
   mergeEdges(params, graph1, graph2, diffGraph, diff, building);
 }

@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "graph/arena.h"
 #include "graph/bst.h"
@@ -57,6 +59,9 @@ class Graph {
     W revWeight;
     node* to = nullptr;
     edge_dir dir = dir_none;
+    // Set while the record at the far endpoint is still to be made (see
+    // deferMirrors); fits in the padding after dir.
+    bool mirrorPending = false;
   };
 
   struct node {
@@ -65,6 +70,11 @@ class Graph {
     N weight{};
     K key{};
     bool visited = false;
+    // Deferred mirrors: records here still owed a mirror; and, only while
+    // they are made, how many this node takes and the room they go to.
+    std::uint32_t mirrorsToMake = 0;
+    std::uint32_t mirrorsToTake = 0;
+    typename BST<edge, K>::tree_node* mirrorRoom = nullptr;
   };
 
   struct graph_node {
@@ -92,6 +102,45 @@ class Graph {
   // 2: it existed and was overwritten; 3: a new adjacency was created.
   int addEdge(const K& fromKey, const K& toKey, const edge_dir& dir, const W& fwdWeight,
               const W& revWeight);
+  // While on, a new adjacency is stored at its smaller endpoint only, and its
+  // record at the larger endpoint is owed: owed records are all made in one
+  // pass, the first time anything needs one (a search from the larger
+  // endpoint, a listing, a copy made on demand), or never, when nothing
+  // does. Turning this off stops deferring new adjacencies; what is owed
+  // stays owed until needed. Results are the same either way.
+  // Why: a graph read from a file gets its adjacencies in ascending order, so
+  // the smaller endpoint's tree is the one in use, while an insertion at the
+  // larger endpoint lands in a tree last touched long ago, a cache miss or
+  // two per adjacency that dominated reading; and a graph that is only
+  // compared or written, walked from the smaller endpoints, never needs the
+  // other half of its records, which is half of its memory.
+  void deferMirrors(bool on) { deferring = on; }
+  // Makes every owed record now; made together, the records of one node lie
+  // side by side in memory.
+  void settleMirrors() const;
+  // Defers mirrors for the life of a scope, then restores the previous mode.
+  class MirrorDeferral {
+   public:
+    explicit MirrorDeferral(Graph& graph) : graph(graph), was(graph.deferring) {
+      graph.deferMirrors(true);
+    }
+    ~MirrorDeferral() { graph.deferMirrors(was); }
+    MirrorDeferral(const MirrorDeferral&) = delete;
+    MirrorDeferral& operator=(const MirrorDeferral&) = delete;
+
+   private:
+    Graph& graph;
+    bool was;
+  };
+
+  // Makes the record at every adjacency's larger endpoint the mirror of the
+  // one at its smaller endpoint (swapped weights, reversed direction). For
+  // callers that change adjacencies through their smaller endpoint only and
+  // bring the other halves along afterwards, in one pass over the graph in
+  // which every node's records are met in key order instead of searched
+  // one by one.
+  void mirrorSmallerEnds();
+
   // New view of the record held at fromKey for the adjacency to toKey, or
   // null when there is no such adjacency. The caller frees it with freeView.
   graph_edge* edgeProperties(const K& fromKey, const K& toKey) const;
@@ -110,6 +159,9 @@ class Graph {
   // it shows lives in the walk and is refilled by next(); its weight and
   // direction pointers reach into the graph as a listed view's do. The graph
   // must not gain or lose nodes or adjacencies during the walk.
+  // Unlike a listing, a walk reads only the records at the smaller endpoints
+  // and leaves owed records owed (see deferMirrors): what is written through
+  // it into a record whose mirror is owed, that mirror will be made from.
   class EdgeWalk {
    public:
     explicit EdgeWalk(const Graph& graph) : nodeAt(graph.nodeTree.firstNode()) {
@@ -211,10 +263,43 @@ class Graph {
   // Ends every record; the memory goes back with the arena.
   void freeRecords();
 
+  // addEdge's merge of a repeated adjacency: false when the stored direction
+  // stays, else true with the direction to store in *result.
+  static bool mergedDirection(edge_dir stored, edge_dir dir, edge_dir* result) {
+    if (stored == dir_none) {
+      if (dir == dir_none) {
+        return false;
+      }
+      *result = dir;
+    } else if (dir == dir_none) {
+      *result = dir_none;
+    } else if (dir == stored) {
+      return false;
+    } else {
+      // Two opposite directions cancel out.
+      *result = dir_none;
+    }
+    return true;
+  }
+  static void overwrite(edge* record, const W& fwdWeight, const W& revWeight, edge_dir dir) {
+    record->fwdWeight = fwdWeight;
+    record->revWeight = revWeight;
+    record->dir = dir;
+  }
+  // addEdge while mirrors are deferred, for two distinct endpoints.
+  int addEdgeDeferred(node* from, node* to, const K& fromKey, const K& toKey, edge_dir dir,
+                      const W* fwdWeight, const W* revWeight);
+
   // First member: the records in it must outlive every tree that links them.
   Arena arena;
   std::uint32_t nodeCount = 0;
   std::uint32_t edgeCount = 0;
+  bool deferring = false;
+  // Records whose mirror is still to be made; settling makes them, which
+  // changes no result, so const operations may do it.
+  mutable std::uint64_t mirrorsPending = 0;
+  // Adjacencies between two nodes whose both records exist.
+  mutable std::uint64_t mirrorsMade = 0;
   BST<node*, K> nodeTree{&arena};
   // Made with the first node, in the arena; unused unless kKeyTable.
   node** keyTable = nullptr;
@@ -240,6 +325,8 @@ void Graph<K, W, N>::freeRecords() {
   }
   nodeTree = BST<node*, K>();
   keyTable = nullptr;
+  mirrorsPending = 0;
+  mirrorsMade = 0;
   arena.release();
 }
 
@@ -259,7 +346,8 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
 
   other.nodeTree.forEachInOrder([this](node* n) { addNode(n->weight, n->key); });
   // The first record met for each adjacency is the one at its smaller key:
-  // it creates both mirrored records, and its partner then changes nothing.
+  // it creates both mirrored records, and its partner, if it was made, then
+  // changes nothing.
   other.nodeTree.forEachInOrder([this](node* n) {
     n->edges.forEachInOrder(
         [this, n](edge& r) { addEdge(n->key, r.to->key, r.dir, r.fwdWeight, r.revWeight); });
@@ -296,6 +384,15 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
   if (from == nullptr || to == nullptr) {
     return 0;
   }
+  // While records are owed, an adjacency may exist at its smaller endpoint
+  // only: every new or repeated one goes the deferred way then.
+  if ((deferring || mirrorsPending != 0) && !(fromKey == toKey)) {
+    if (dir == dir_none || dir == dir_backward || dir == dir_forward) {
+      return addEdgeDeferred(from, to, fromKey, toKey, dir, &fwdWeight, &revWeight);
+    }
+    // Only the three directions survive the swap of endpoints below.
+    settleMirrors();
+  }
   // New adjacencies are the common case: try the insertion first, so that
   // the from node's tree is descended once rather than twice for them.
   // Sorted input hands each tree ascending keys, which addLargest takes
@@ -304,40 +401,127 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
     ++edgeCount;
     if (!(fromKey == toKey)) {
       to->edges.addLargest(edge{revWeight, fwdWeight, from, reverse(dir)}, fromKey);
+      ++mirrorsMade;
     }
     return 3;
   }
 
   edge* r = from->edges.findItem(toKey);
-  edge_dir stored = r->dir;
   edge_dir result;
-  if (stored == dir_none) {
-    if (dir == dir_none) {
-      return 1;
-    }
-    result = dir;
-  } else if (dir == dir_none) {
-    result = dir_none;
-  } else if (dir == stored) {
+  if (!mergedDirection(r->dir, dir, &result)) {
     return 1;
-  } else {
-    // Two opposite directions cancel out.
-    result = dir_none;
   }
-  edge* s = to->edges.findItem(fromKey);
-  // For a self-loop s is r, and the second set of writes is the one that stays.
-  s->fwdWeight = revWeight;
-  s->revWeight = fwdWeight;
-  s->dir = reverse(result);
-  r->fwdWeight = fwdWeight;
-  r->revWeight = revWeight;
-  r->dir = result;
+  // For a self-loop the mirror is r, and the second write is the one that stays.
+  overwrite(to->edges.findItem(fromKey), revWeight, fwdWeight, reverse(result));
+  overwrite(r, fwdWeight, revWeight, result);
   return 2;
+}
+
+template <class K, class W, class N>
+int Graph<K, W, N>::addEdgeDeferred(node* from, node* to, const K& fromKey, const K& toKey,
+                                    edge_dir dir, const W* fwdWeight, const W* revWeight) {
+  // Seen from the smaller endpoint, the same adjacency has its weights
+  // swapped and its direction reversed; addEdge's merge table gives the same
+  // records either way round.
+  // The keys come from the caller: reading them from the nodes would touch
+  // the larger endpoint's record, which is what deferring avoids.
+  const bool swapped = fromKey > toKey;
+  const K& smallKey = swapped ? toKey : fromKey;
+  const K& largeKey = swapped ? fromKey : toKey;
+  if (swapped) {
+    std::swap(from, to);
+    std::swap(fwdWeight, revWeight);
+    dir = reverse(dir);
+  }
+  edge fresh{*fwdWeight, *revWeight, to, dir};
+  fresh.mirrorPending = true;
+  if (from->edges.addLargest(fresh, largeKey)) {
+    ++edgeCount;
+    ++from->mirrorsToMake;
+    ++mirrorsPending;
+    return 3;
+  }
+  // A stored adjacency has its record at the smaller endpoint, and a mirror
+  // too unless that is still owed: an owed mirror is made from the record's
+  // final values.
+  edge* r = from->edges.findItem(largeKey);
+  edge_dir result;
+  if (!mergedDirection(r->dir, dir, &result)) {
+    return 1;
+  }
+  if (!r->mirrorPending) {
+    overwrite(to->edges.findItem(smallKey), *revWeight, *fwdWeight, reverse(result));
+  }
+  overwrite(r, *fwdWeight, *revWeight, result);
+  return 2;
+}
+
+template <class K, class W, class N>
+void Graph<K, W, N>::settleMirrors() const {
+  if (mirrorsPending == 0) {
+    return;
+  }
+  using RecordSlot = typename BST<edge, K>::tree_node;
+  // How many each node is owed, counted here rather than one by one while
+  // deferring, for the same reason as above.
+  nodeTree.forEachInOrder([](node* a) {
+    std::uint32_t owed = a->mirrorsToMake;
+    for (RecordSlot* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
+         slot = BST<edge, K>::nextNode(slot)) {
+      if (slot->item.mirrorPending) {
+        ++slot->item.to->mirrorsToTake;
+        --owed;
+      }
+    }
+  });
+  // Room for each node's owed mirrors in one block.
+  nodeTree.forEachInOrder([](node* x) {
+    if (x->mirrorsToTake != 0) {
+      x->mirrorRoom = x->edges.makeNodes(x->mirrorsToTake);
+      x->mirrorsToTake = 0;
+    }
+  });
+  // Owed records sit at their smaller endpoint under the larger key; walking
+  // the nodes in key order fills each node's room in ascending key order.
+  nodeTree.forEachInOrder([](node* a) {
+    std::uint32_t owed = a->mirrorsToMake;
+    for (RecordSlot* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
+         slot = BST<edge, K>::nextNode(slot)) {
+      edge& r = slot->item;
+      if (!r.mirrorPending) {
+        continue;
+      }
+      r.mirrorPending = false;
+      node* x = r.to;
+      RecordSlot* mirror = x->mirrorRoom + x->mirrorsToTake++;
+      mirror->key = a->key;
+      mirror->item = edge{r.revWeight, r.fwdWeight, a, reverse(r.dir)};
+      --owed;
+    }
+    a->mirrorsToMake = 0;
+  });
+  std::vector<RecordSlot*> scratch;
+  nodeTree.forEachInOrder([&scratch](node* x) {
+    if (x->mirrorsToTake != 0) {
+      x->edges.adoptNodes(x->mirrorRoom, x->mirrorsToTake, scratch);
+      x->mirrorsToTake = 0;
+      x->mirrorRoom = nullptr;
+    }
+  });
+  mirrorsMade += mirrorsPending;
+  mirrorsPending = 0;
 }
 
 template <class K, class W, class N>
 typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fromKey,
                                                                     const K& toKey) const {
+  // While mirrors are owed, the record at the smaller endpoint is there
+  // already; the one at the larger endpoint may not be yet. A record that
+  // still owes its mirror is settled before it can be written through a
+  // view, so that its mirror keeps the values it was given.
+  if (mirrorsPending != 0 && fromKey > toKey) {
+    settleMirrors();
+  }
   node* from = findNode(fromKey);
   if (from == nullptr) {
     return nullptr;
@@ -346,7 +530,45 @@ typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fro
   if (found == nullptr) {
     return nullptr;
   }
+  if (found->mirrorPending) {
+    settleMirrors();
+  }
   return newEdgeView(from, found);
+}
+
+template <class K, class W, class N>
+void Graph<K, W, N>::mirrorSmallerEnds() {
+  // Owed records will be made from the current values anyway.
+  if (mirrorsMade == 0) {
+    return;
+  }
+  using RecordSlot = typename BST<edge, K>::tree_node;
+  // The records of node x below its own key are the mirrors, in key order,
+  // and the smaller endpoints are met in that same order below: each node
+  // keeps a cursor (its mirror room, unused outside settling) that only
+  // moves forward.
+  nodeTree.forEachInOrder([](node* x) { x->mirrorRoom = x->edges.firstNode(); });
+  nodeTree.forEachInOrder([](node* a) {
+    for (RecordSlot* slot = a->edges.firstNodeFrom(a->key); slot != nullptr;
+         slot = BST<edge, K>::nextNode(slot)) {
+      const edge& r = slot->item;
+      node* x = r.to;
+      if (x == a || r.mirrorPending) {
+        // A self-loop is its own mirror; an owed mirror will be made from
+        // the record as it is then.
+        continue;
+      }
+      RecordSlot* mirror = x->mirrorRoom;
+      while (a->key > mirror->key) {
+        mirror = BST<edge, K>::nextNode(mirror);
+      }
+      mirror->item.fwdWeight = r.revWeight;
+      mirror->item.revWeight = r.fwdWeight;
+      mirror->item.dir = reverse(r.dir);
+      x->mirrorRoom = mirror;
+    }
+  });
+  nodeTree.forEachInOrder([](node* x) { x->mirrorRoom = nullptr; });
 }
 
 template <class K, class W, class N>
@@ -359,6 +581,7 @@ List<typename Graph<K, W, N>::graph_node*>& Graph<K, W, N>::listNodes() {
 template <class K, class W, class N>
 List<typename Graph<K, W, N>::graph_edge*>& Graph<K, W, N>::listEdges() {
   edgeViews = List<graph_edge*>();
+  settleMirrors();
   // Nodes come in ascending key order and a node is marked only after all of
   // its records were seen, so each adjacency is listed once, from its
   // smaller key; a self-loop's other end is not marked yet and is listed too.
@@ -386,6 +609,8 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
   const char* problem = nullptr;
   std::uint64_t records = 0;
   std::uint64_t selfLoops = 0;
+  std::uint64_t owed = 0;
+  std::uint64_t owedToNodes = 0;
   auto nodeOfKey = [this](const K& key) -> node* {
     node** slot = nodeTree.findItem(key);
     return slot != nullptr ? *slot : nullptr;
@@ -406,6 +631,12 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
     if (!n->edges.isValid(&problem)) {
       return;
     }
+    if (n->mirrorRoom != nullptr) {
+      problem = "graph node keeps room for mirrors after settling";
+      return;
+    }
+    owedToNodes += n->mirrorsToTake;
+    std::uint64_t owedHere = 0;
     n->edges.forEachInOrder([&](edge& record) {
       if (problem != nullptr) {
         return;
@@ -418,6 +649,13 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
         problem = "adjacency record is not stored under its far endpoint's key";
       } else if (r->dir != dir_none && r->dir != dir_backward && r->dir != dir_forward) {
         problem = "adjacency record has no valid direction";
+      } else if (r->mirrorPending) {
+        ++owedHere;
+        if (!(r->to->key > n->key)) {
+          problem = "mirror owed by the record at the larger endpoint";
+        } else if (r->to->edges.findItem(n->key) != nullptr) {
+          problem = "adjacency owed a mirror already has one";
+        }
       } else if (r->to == n) {
         ++selfLoops;
       } else {
@@ -434,12 +672,21 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
         }
       }
     });
+    if (problem == nullptr && owedHere != n->mirrorsToMake) {
+      problem = "graph node's count of owed mirrors differs from its records";
+    }
+    owed += owedHere;
   });
   if (problem != nullptr) {
     return invalidBecause(why, problem);
   }
-  // Every adjacency has two records, a self-loop one.
-  if (records + selfLoops != 2 * std::uint64_t{edgeCount}) {
+  if (owed != mirrorsPending || owedToNodes != 0) {
+    return invalidBecause(why, "graph's count of owed mirrors differs from its nodes");
+  }
+  // Every adjacency has two records, a self-loop one, and one whose mirror
+  // is owed has one so far.
+  if (records + selfLoops + owed != 2 * std::uint64_t{edgeCount} ||
+      records != 2 * mirrorsMade + selfLoops + owed) {
     return invalidBecause(why, "graph's edge count differs from its adjacency records");
   }
   return nodeViews.isValid(why) && edgeViews.isValid(why);
