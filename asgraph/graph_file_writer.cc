@@ -16,17 +16,40 @@ namespace {
 // while an earlier flush of the same stream failed.
 bool wrote(int result, FILE* stream) { return result >= 0 && !std::ferror(stream); }
 
+// "00" to "99": two digits per division, as most of a file's characters are digits.
+constexpr char kDigitPairs[] =
+    "0001020304050607080910111213141516171819"
+    "2021222324252627282930313233343536373839"
+    "4041424344454647484950515253545556575859"
+    "6061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Decimal digits of value at text; returns how many.
 inline std::size_t formatUnsigned(std::uint64_t value, char* text) {
-  char digits[20];
-  std::size_t count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  for (std::size_t i = 0; i < count; ++i) {
-    text[i] = digits[count - 1 - i];
+  if (value < 10) {
+    text[0] = static_cast<char>('0' + value);
+    return 1;
   }
+  char digits[20];
+  char* const end = digits + sizeof digits;
+  char* at = end;
+  while (value >= 100) {
+    const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+    value /= 100;
+    at -= 2;
+    at[0] = kDigitPairs[pair];
+    at[1] = kDigitPairs[pair + 1];
+  }
+  if (value >= 10) {
+    const std::size_t pair = static_cast<std::size_t>(value) * 2;
+    at -= 2;
+    at[0] = kDigitPairs[pair];
+    at[1] = kDigitPairs[pair + 1];
+  } else {
+    *--at = static_cast<char>('0' + value);
+  }
+  const std::size_t count = static_cast<std::size_t>(end - at);
+  std::memcpy(text, at, count);
   return count;
 }
 
