@@ -233,15 +233,21 @@ bool readNodeLineQuickly(const char* line, unsigned short& as) {
   return true;
 }
 
-// Standard input may hold more than this graph (a second "-" on a command
-// line reads on right after this graph's last line), so it is consumed line
-// by line, as is anything that is not a regular file: a pipe's line has to be
-// taken as soon as it has come. Any other file is read in large blocks.
+// Standard input may hold more than this graph, for whoever reads it next,
+// so it is consumed line by line, and so is a file that is standard input
+// under another name (where /dev/stdin shares its offset) and anything that
+// is not a regular file: a pipe's line has to be taken as soon as it has
+// come. Any other file is read in large blocks.
 LineReader::Consumption consumptionFor(FILE* stream) {
   const int descriptor = fileno(stream);
   struct stat status;
   if (stream == stdin || descriptor < 0 || descriptor == STDIN_FILENO ||
       fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    return LineReader::Consumption::kUpToLineReturned;
+  }
+  struct stat input;
+  if (fstat(STDIN_FILENO, &input) == 0 && input.st_dev == status.st_dev &&
+      input.st_ino == status.st_ino) {
     return LineReader::Consumption::kUpToLineReturned;
   }
   return LineReader::Consumption::kReadAhead;
