@@ -234,10 +234,10 @@ bool readNodeLineQuickly(const char* line, unsigned short& as) {
 }
 
 // Standard input may hold more than this graph, for whoever reads it next,
-// so it is consumed line by line, and so is a file that is standard input
-// under another name (where /dev/stdin shares its offset) and anything that
-// is not a regular file: a pipe's line has to be taken as soon as it has
-// come. Any other file is read in large blocks.
+// so it is consumed line by line, and so is the same file under another name
+// (on systems where opening /dev/stdin duplicates it, the two share one
+// offset) and anything that is not a regular file: a pipe's line has to be
+// taken as soon as it has come. Any other file is read in large blocks.
 LineReader::Consumption consumptionFor(FILE* stream) {
   const int descriptor = fileno(stream);
   struct stat status;
