@@ -7,9 +7,12 @@
 
 namespace {
 
-// Large enough that the library call and the move of a cut line are paid once
-// per thousands of lines, small enough to stay in the cache.
-constexpr std::size_t kBlockSize = 128 * 1024;
+// The buffer starts small, for the many small files, and doubles with each
+// read up to the largest size, large enough that the library call and the
+// move of a cut line are paid once per thousands of lines, small enough to
+// stay in the cache.
+constexpr std::size_t kFirstBufferSize = 4096;
+constexpr std::size_t kLargestBufferSize = 256 * 1024;
 
 }  // namespace
 
@@ -65,15 +68,18 @@ bool LineReader::refill() {
   if (kept > 0 && unread != buffer) {
     std::memmove(buffer, unread, kept);
   }
-  // A line longer than a block doubles the buffer, so that a long line costs
-  // a few reads and moves rather than one per block. Behind the data stays a
-  // spare byte for the line feed of a last line without one.
+  // Behind the data stays a spare byte for the line feed of a last line
+  // without one. A cut line longer than the rest of the buffer doubles it
+  // further, so that a long line costs a few reads and moves, not one per
+  // buffer.
   const std::size_t spare = 1;
-  if (capacity < kept + kBlockSize + spare) {
-    std::size_t grown = capacity == 0 ? 2 * kBlockSize : 2 * capacity;
-    if (grown < kept + kBlockSize + spare) {
-      grown = kept + kBlockSize + spare;
-    }
+  std::size_t grown = capacity == 0                   ? kFirstBufferSize
+                      : capacity < kLargestBufferSize ? 2 * capacity
+                                                      : capacity;
+  while (grown < 2 * kept + spare) {
+    grown *= 2;
+  }
+  if (grown != capacity) {
     char* larger = static_cast<char*>(std::realloc(buffer, grown));
     if (larger == nullptr) {
       streamEnded = streamFailed = true;

@@ -6,6 +6,8 @@
 // which the reader takes in large blocks rather than line by line, must give
 // the same result and reason.
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -28,8 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!ok && graph.errReason()[0] == '\0') {
     std::abort();
   }
-  FILE* file = std::tmpfile();
-  if (file != nullptr) {
+  // One file for every input, emptied each time: a new file per input would
+  // cost more than the read.
+  static FILE* const file = std::tmpfile();
+  if (file != nullptr && ftruncate(fileno(file), 0) == 0) {
+    std::rewind(file);
     if (std::fwrite(data, 1, size, file) == size && std::fflush(file) == 0) {
       std::rewind(file);
       ASGraph fromFile;
@@ -41,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
       }
     }
-    std::fclose(file);
   }
 
   const char* why = nullptr;
