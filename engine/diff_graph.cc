@@ -109,6 +109,8 @@ void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, AS
   // comparison from allocating anything per adjacency.
   ASGraph::EdgeWalk edges1(graph1);
   ASGraph::EdgeWalk edges2(graph2);
+  // The output graph receives the adjacencies in that ascending order too.
+  ASGraph::MirrorDeferral deferral(diffGraph);
   EdgeMerge merge{params, diffGraph, diff};
   while (!edges1.atEnd() && !edges2.atEnd()) {
     const int order = lexOrder(edges1.current(), edges2.current());

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 #include <type_traits>
+#include <vector>
 
 #include "graph/arena.h"
 #include "graph/list.h"
@@ -61,6 +62,27 @@ class BST {
   // common case of input that comes sorted); falls back to addItem
   // otherwise, so it is always correct.
   bool addLargest(const T& item, const K& key);
+
+  // Bulk insertion in two steps, for a caller that fills many trees of one
+  // arena at once: makeNodes hands out room for count nodes in one block (only
+  // for a tree made with an arena; null otherwise), the caller stores items
+  // and keys in them, ascending and absent from the tree, then adoptNodes
+  // links them in. Rebuilding the tree balanced from all of its nodes in key
+  // order costs a pass over them, far less than an insertion per node when
+  // the tree's other nodes lie elsewhere in memory. No node moves; scratch is
+  // the caller's reusable buffer.
+  tree_node* makeNodes(std::size_t count) {
+    if (arena == nullptr || count == 0) {
+      return nullptr;
+    }
+    tree_node* nodes =
+        static_cast<tree_node*>(arena->allocate(count * sizeof(tree_node), alignof(tree_node)));
+    for (std::size_t i = 0; i < count; ++i) {
+      new (nodes + i) tree_node();
+    }
+    return nodes;
+  }
+  void adoptNodes(tree_node* nodes, std::size_t count, std::vector<tree_node*>& scratch);
 
   // Frees node and everything below it; count is left alone.
   void deleteSubTree(tree_node* node);
@@ -255,6 +277,71 @@ void BST<T, K>::deleteSubTree(tree_node* node) {
     }
     freeNode(n);
   }
+}
+
+template <class T, class K>
+void BST<T, K>::adoptNodes(tree_node* nodes, std::size_t count, std::vector<tree_node*>& scratch) {
+  if (count == 0) {
+    return;
+  }
+  // Every node in key order: the tree's own merged with the new run.
+  scratch.clear();
+  scratch.reserve(count + this->count);
+  tree_node* own = firstNode();
+  for (std::size_t i = 0; i < count; ++i) {
+    while (own != nullptr && !(own->key > nodes[i].key)) {
+      scratch.push_back(own);
+      own = nextNode(own);
+    }
+    scratch.push_back(nodes + i);
+  }
+  for (; own != nullptr; own = nextNode(own)) {
+    scratch.push_back(own);
+  }
+
+  // Each range's middle node is the root of the range. A range of m nodes is
+  // bit_width(m) levels high, and the two halves of a range differ by at
+  // most one node, so every balance is -1 or 0: a sound AVL tree.
+  auto height = [](std::size_t m) {
+    int levels = 0;
+    for (; m != 0; m >>= 1) {
+      ++levels;
+    }
+    return levels;
+  };
+  struct Range {
+    std::size_t begin;
+    std::size_t end;
+    tree_node* parent;
+    bool isLeftChild;
+  };
+  // Each step replaces one range by its two halves, so the stack never
+  // holds more than one pending range per level plus the current one.
+  Range pending[2 * kMaxHeight];
+  int top = 0;
+  pending[top++] = Range{0, scratch.size(), nullptr, false};
+  while (top > 0) {
+    const Range range = pending[--top];
+    tree_node* rangeTop = nullptr;
+    if (range.begin < range.end) {
+      const std::size_t middle = range.begin + (range.end - range.begin) / 2;
+      rangeTop = scratch[middle];
+      rangeTop->parent = range.parent;
+      rangeTop->balance =
+          static_cast<std::int8_t>(height(range.end - middle - 1) - height(middle - range.begin));
+      pending[top++] = Range{middle + 1, range.end, rangeTop, false};
+      pending[top++] = Range{range.begin, middle, rangeTop, true};
+    }
+    if (range.parent == nullptr) {
+      root = rangeTop;
+    } else if (range.isLeftChild) {
+      range.parent->left = rangeTop;
+    } else {
+      range.parent->right = rangeTop;
+    }
+  }
+  largest = scratch.back();
+  this->count += count;
 }
 
 template <class T, class K>

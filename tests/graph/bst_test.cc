@@ -251,6 +251,61 @@ TEST(BSTTest, AddLargestAgreesWithStdMapOnAnyOrder) {
   EXPECT_EQ(tree.firstNode(), tree.firstNodeFrom(-1));
 }
 
+// Runs of new nodes adopted into trees of every size, the run's keys mixed
+// with the tree's own: the rebuilt tree must hold both, stay sound, keep
+// every node where it was, and take ordinary insertions afterwards.
+TEST(BSTTest, AdoptedRunsAgreeWithStdMap) {
+  std::mt19937 rng(11);
+  std::vector<Node*> scratch;
+  for (int round = 0; round < 60; ++round) {
+    Arena arena;
+    IntTree tree(&arena);
+    std::map<int, int> model;
+    const int own = static_cast<int>(rng() % 200);
+    for (int i = 0; i < own; ++i) {
+      const int key = static_cast<int>(rng() % 1000);
+      ASSERT_EQ(tree.addItem(i, key), model.emplace(key, i).second);
+    }
+    std::map<int, const Node*> places;
+    for (const Node* n = tree.firstNode(); n != nullptr; n = IntTree::nextNode(n)) {
+      places[n->key] = n;
+    }
+    std::vector<int> runKeys;
+    for (int key = -5; key < 1005; ++key) {
+      if (model.count(key) == 0 && rng() % 4 == 0) {
+        runKeys.push_back(key);
+      }
+    }
+    runKeys.resize(rng() % (runKeys.size() + 1));
+    Node* run = tree.makeNodes(runKeys.size());
+    for (std::size_t i = 0; i < runKeys.size(); ++i) {
+      run[i].key = runKeys[i];
+      run[i].item = -runKeys[i];
+      model.emplace(runKeys[i], -runKeys[i]);
+    }
+    tree.adoptNodes(run, runKeys.size(), scratch);
+    checkTree(tree);
+    const char* why = "";
+    ASSERT_TRUE(tree.isValid(&why)) << why;
+    for (const auto& place : places) {
+      EXPECT_EQ(tree.findItem(place.first), &place.second->item);
+    }
+    for (int i = 0; i < 50; ++i) {
+      const int key = static_cast<int>(rng() % 1100);
+      ASSERT_EQ(tree.addLargest(i, key), model.emplace(key, i).second);
+    }
+    checkTree(tree);
+    auto expected = model.begin();
+    for (const Node* n = tree.firstNode(); n != nullptr; n = IntTree::nextNode(n), ++expected) {
+      ASSERT_NE(expected, model.end());
+      EXPECT_EQ(n->key, expected->first);
+      EXPECT_EQ(n->item, expected->second);
+    }
+    EXPECT_EQ(expected, model.end());
+  }
+  EXPECT_EQ(IntTree().makeNodes(3), nullptr);
+}
+
 // The validity check must notice a tree that a faulty rotation or a lost
 // link has left behind; the corruptions are made by hand on a sound tree of
 // the keys 1 to 7 (4 at the root, 2 and 6 below it).

@@ -281,9 +281,14 @@ TEST(GraphTest, ValidityCheckCatchesBrokenMirrors) {
 
 // Random adjacencies against a model of the merge rules, keyed by the pair
 // seen from the smaller key.
-TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
+// With mirrors made at once or deferred: a deferring graph must give the
+// same answers, and must pass its own check while mirrors are owed.
+class GraphModelTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(GraphModelTest, AgreesWithModelUnderRandomEdges) {
   std::mt19937 rng(99);
   TestGraph g;
+  g.deferMirrors(GetParam());
   const unsigned short n = 40;
   for (unsigned short k = 1; k <= n; ++k) {
     g.addNode(k, k);
@@ -332,7 +337,16 @@ TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
       ASSERT_EQ(listedEdges(copy).size(), model.size());
       ASSERT_TRUE(g.isValid(&why)) << why << " after listing at step " << step;
     }
+    if (step % 97 == 0) {
+      // A lookup in the middle of deferred insertions sees every adjacency.
+      Seen seen{};
+      auto found = model.find(std::make_pair(std::min(a, b), std::max(a, b)));
+      ASSERT_TRUE(properties(g, b, a, &seen));
+      EXPECT_EQ(seen.fwd, b <= a ? found->second.fwd : found->second.rev) << "step " << step;
+      ASSERT_TRUE(g.isValid(&why)) << why << " after a lookup at step " << step;
+    }
   }
+  g.deferMirrors(false);
   std::vector<Seen> expectedList;
   for (auto& kv : model) {
     expectedList.push_back(kv.second);
@@ -341,14 +355,17 @@ TEST(GraphTest, AgreesWithModelUnderRandomEdges) {
   checkMirrors(g);
 }
 
+INSTANTIATE_TEST_SUITE_P(MirrorsAtOnceOrDeferred, GraphModelTest, ::testing::Bool());
+
 // The graph finds nodes by a key table for 16-bit keys and by its node tree
 // otherwise, and takes its records from huge pages or from the heap: every
 // combination, fed the same adjacencies sorted or shuffled, must hold the
 // same graph.
 template <class Key>
 std::vector<std::tuple<long, long, int, int, int>> buildAndList(
-    const std::vector<std::tuple<Key, Key, int>>& lines) {
+    const std::vector<std::tuple<Key, Key, int>>& lines, bool deferMirrors = false) {
   Graph<Key, Weight, Key> g;
+  g.deferMirrors(deferMirrors);
   for (const auto& line : lines) {
     g.addNode(std::get<0>(line), std::get<0>(line));
     g.addNode(std::get<1>(line), std::get<1>(line));
@@ -359,6 +376,8 @@ std::vector<std::tuple<long, long, int, int, int>> buildAndList(
     const int value = std::get<2>(line);
     g.addEdge(a, b, static_cast<edge_dir>(value % 3), Weight{value}, Weight{-value});
   }
+  const char* owing = "";
+  EXPECT_TRUE(g.isValid(&owing)) << owing;
   std::vector<std::tuple<long, long, int, int, int>> out;
   List<typename Graph<Key, Weight, Key>::graph_edge*> views = g.listEdges();
   while (!views.isEmpty()) {
@@ -407,12 +426,21 @@ TEST(GraphTest, SortedAndShuffledInputGiveTheSameGraphWithEitherStorage) {
   const bool hugePages = Arena::hugePages();
   const auto expected = buildAndList(sorted);
   EXPECT_EQ(expected.size(), sorted.size());
+  // Reversed endpoints make a deferring graph store records at the other end.
+  std::vector<std::tuple<unsigned short, unsigned short, int>> reversed;
+  for (const auto& line : sorted) {
+    reversed.emplace_back(std::get<1>(line), std::get<0>(line), std::get<2>(line));
+  }
+  const auto expectedReversed = buildAndList(reversed);
   for (bool huge : {false, true}) {
-    SCOPED_TRACE(huge);
-    Arena::hugePages() = huge;
-    EXPECT_EQ(buildAndList(sorted), expected);
-    EXPECT_EQ(buildAndList(shuffled), expected);
-    EXPECT_EQ(buildAndList(wideKeys), expected);
+    for (bool defer : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "huge pages " << huge << ", deferred mirrors " << defer);
+      Arena::hugePages() = huge;
+      EXPECT_EQ(buildAndList(sorted, defer), expected);
+      EXPECT_EQ(buildAndList(shuffled, defer), expected);
+      EXPECT_EQ(buildAndList(wideKeys, defer), expected);
+      EXPECT_EQ(buildAndList(reversed, defer), expectedReversed);
+    }
   }
   Arena::hugePages() = hugePages;
 }
