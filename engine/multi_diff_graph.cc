@@ -1,6 +1,9 @@
 #include "engine/multi_diff_graph.h"
 
+#include <vector>
+
 #include "engine/edge_class.h"
+#include "engine/node_compare.h"
 
 namespace {
 
@@ -16,49 +19,32 @@ void updateStability(ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord) {
   fromRecord.orientationStability = toRecord.orientationStability = static_cast<float>(stability);
 }
 
-// Gives the copy of the adjacency held at the to node the history that the copy at the from node
-// (records fromRecord and toRecord) now holds, with the two records exchanged.
-void alignPartner(const ASEdgeWeight& fromRecord, const ASEdgeWeight& toRecord,
-                  ASEdgeWeight& partnerTo, ASEdgeWeight& partnerFrom) {
-  partnerTo.comparedGraphs = partnerFrom.comparedGraphs = fromRecord.comparedGraphs;
-  partnerTo.incomingEdges = fromRecord.outgoingEdges;
-  partnerTo.outgoingEdges = fromRecord.incomingEdges;
-  partnerTo.undirectedEdges = fromRecord.undirectedEdges;
-  partnerTo.unorientedEdges = fromRecord.unorientedEdges;
-  partnerFrom.incomingEdges = toRecord.outgoingEdges;
-  partnerFrom.outgoingEdges = toRecord.incomingEdges;
-  partnerFrom.undirectedEdges = toRecord.undirectedEdges;
-  partnerFrom.unorientedEdges = toRecord.unorientedEdges;
-  partnerTo.srcOriented[0] = partnerFrom.srcOriented[0] = fromRecord.srcOriented[0];
-  partnerTo.srcDirection[0] = reverse(fromRecord.srcDirection[0]);
-  partnerFrom.srcDirection[0] = fromRecord.srcDirection[0];
-  partnerTo.orientationRun = partnerFrom.orientationRun = fromRecord.orientationRun;
-  partnerTo.orientationStability = partnerFrom.orientationStability =
-      fromRecord.orientationStability;
-  partnerTo.orientationChanges = partnerFrom.orientationChanges = fromRecord.orientationChanges;
+// An adjacency of the input that the multi-differential graph does not hold yet.
+struct NewAdjacency {
+  unsigned short fromKey;
+  unsigned short toKey;
+  edge_dir dir;
+  bool oriented;
+};
+
+void addAppearance(ASGraph& multiGraph, const NewAdjacency& seen) {
+  multiGraph.addNode(seen.fromKey, seen.fromKey);
+  multiGraph.addNode(seen.toKey, seen.toKey);
+  // The defaults already start one appearance: compared once, a run of 1, no change yet.
+  ASEdgeWeight fromRecord;
+  ASEdgeWeight toRecord;
+  fromRecord.srcOriented[0] = toRecord.srcOriented[0] = seen.oriented;
+  fromRecord.srcDirection[0] = seen.dir;
+  toRecord.srcDirection[0] = reverse(seen.dir);
+  countAppearance(seen.oriented, seen.dir, fromRecord, toRecord);
+  multiGraph.addEdge(seen.fromKey, seen.toKey, dir_none, fromRecord, toRecord);
 }
 
-void foldAppearance(ASGraph& multiGraph, const EdgeView* e) {
-  const unsigned short fromKey = e->from->key;
-  const unsigned short toKey = e->to->key;
+// One more appearance of an adjacency the multi-differential graph holds (stored) in the input
+// (e), recorded in the copy held at the smaller key.
+void foldAppearance(const EdgeView* stored, const EdgeView* e) {
   const bool oriented = e->fwdWeight->oriented;
   const edge_dir dir = *e->dir;
-
-  EdgeView* stored = multiGraph.edgeProperties(fromKey, toKey);
-  if (stored == nullptr) {
-    multiGraph.addNode(fromKey, fromKey);
-    multiGraph.addNode(toKey, toKey);
-    // The defaults already start one appearance: compared once, a run of 1, no change yet.
-    ASEdgeWeight fromRecord;
-    ASEdgeWeight toRecord;
-    fromRecord.srcOriented[0] = toRecord.srcOriented[0] = oriented;
-    fromRecord.srcDirection[0] = dir;
-    toRecord.srcDirection[0] = reverse(dir);
-    countAppearance(oriented, dir, fromRecord, toRecord);
-    multiGraph.addEdge(fromKey, toKey, dir_none, fromRecord, toRecord);
-    return;
-  }
-
   ASEdgeWeight& fromRecord = *stored->fwdWeight;
   ASEdgeWeight& toRecord = *stored->revWeight;
   ++fromRecord.comparedGraphs;
@@ -77,23 +63,43 @@ void foldAppearance(ASGraph& multiGraph, const EdgeView* e) {
     ++fromRecord.orientationChanges;
     ++toRecord.orientationChanges;
   }
-  // A self-loop has a single stored copy: aligning it with itself would swap its incoming and
-  // outgoing counts.
-  if (fromKey != toKey) {
-    EdgeView* partner = multiGraph.edgeProperties(toKey, fromKey);
-    alignPartner(fromRecord, toRecord, *partner->fwdWeight, *partner->revWeight);
-    ASGraph::freeView(partner);
-  }
-  ASGraph::freeView(stored);
 }
 
 }  // namespace
 
+// Both graphs are walked side by side, as the comparison of two graphs does: the walks name
+// every adjacency from its smaller key in ascending order, so one merge finds each input
+// adjacency's stored copy without a search. The folds change only the copy held at the smaller
+// key; the copy at the larger key (incoming and outgoing counts exchanged, directions reversed,
+// the rest equal) follows in one pass at the end. Adjacencies new to the graph are added after
+// the walk, which must not see the graph change, in the same ascending order, so their copies
+// at the larger key are deferred and made together as well.
 void graphCompare(ASGraph& multiGraph, ASGraph& input) {
-  // The input's records are walked in place: no view per adjacency.
-  for (ASGraph::EdgeWalk edges(input); !edges.atEnd(); edges.next()) {
-    foldAppearance(multiGraph, edges.current());
+  std::vector<NewAdjacency> added;
+  {
+    ASGraph::EdgeWalk stored(multiGraph);
+    // The input's records are walked in place: no view per adjacency.
+    for (ASGraph::EdgeWalk edges(input); !edges.atEnd(); edges.next()) {
+      EdgeView* e = edges.current();
+      int order = 1;
+      while (!stored.atEnd() && (order = lexOrder(stored.current(), e)) < 0) {
+        stored.next();
+      }
+      if (!stored.atEnd() && order == 0) {
+        foldAppearance(stored.current(), e);
+        stored.next();
+      } else {
+        added.push_back(NewAdjacency{e->from->key, e->to->key, *e->dir, e->fwdWeight->oriented});
+      }
+    }
   }
+  {
+    ASGraph::MirrorDeferral deferral(multiGraph);
+    for (const NewAdjacency& seen : added) {
+      addAppearance(multiGraph, seen);
+    }
+  }
+  multiGraph.mirrorSmallerEnds();
 }
 
 void updateMeans(ASGraph& multiGraph) {
@@ -103,15 +109,8 @@ void updateMeans(ASGraph& multiGraph) {
     ASEdgeWeight& fromRecord = *e->fwdWeight;
     ASEdgeWeight& toRecord = *e->revWeight;
     updateStability(fromRecord, toRecord);
-    // The writer reads only the copy listed here, but the copy at the larger key must not be
-    // left with a stability that disagrees with it.
-    const unsigned short fromKey = e->from->key;
-    const unsigned short toKey = e->to->key;
-    if (fromKey != toKey) {
-      EdgeView* partner = multiGraph.edgeProperties(toKey, fromKey);
-      partner->fwdWeight->orientationStability = toRecord.orientationStability;
-      partner->revWeight->orientationStability = fromRecord.orientationStability;
-      ASGraph::freeView(partner);
-    }
   }
+  // The writer reads only the copies listed here, but the copies at the larger keys must not be
+  // left with stabilities that disagree with them.
+  multiGraph.mirrorSmallerEnds();
 }

@@ -70,8 +70,8 @@ class Graph {
     N weight{};
     K key{};
     bool visited = false;
-    // Deferred mirrors: records here still owed a mirror, mirrors still owed
-    // to this node, and the room they go to while they are made.
+    // Deferred mirrors: records here still owed a mirror; and, only while
+    // they are made, how many this node takes and the room they go to.
     std::uint32_t mirrorsToMake = 0;
     std::uint32_t mirrorsToTake = 0;
     typename BST<edge, K>::tree_node* mirrorRoom = nullptr;
@@ -102,21 +102,21 @@ class Graph {
   // 2: it existed and was overwritten; 3: a new adjacency was created.
   int addEdge(const K& fromKey, const K& toKey, const edge_dir& dir, const W& fwdWeight,
               const W& revWeight);
-  // While on, a new adjacency is stored at its smaller endpoint only, and the
-  // records at the larger endpoints are all made later in one pass: when it
-  // is turned off, or before anything looks at the adjacencies. Results are
-  // the same either way. Why: a graph read from a file gets its adjacencies
-  // in ascending order, so the smaller endpoint's tree is the one in use,
-  // while an insertion at the larger endpoint lands in a tree last touched
-  // long ago, a cache miss or two per adjacency that dominated reading.
-  // Made together, the mirrors of one node lie side by side in memory.
-  void deferMirrors(bool on) {
-    if (!on) {
-      settleMirrors();
-    }
-    deferring = on;
-  }
-  // Makes every deferred mirror now.
+  // While on, a new adjacency is stored at its smaller endpoint only, and its
+  // record at the larger endpoint is owed: owed records are all made in one
+  // pass, the first time anything needs one (a search from the larger
+  // endpoint, a listing, a copy made on demand), or never, when nothing
+  // does. Turning this off stops deferring new adjacencies; what is owed
+  // stays owed until needed. Results are the same either way.
+  // Why: a graph read from a file gets its adjacencies in ascending order, so
+  // the smaller endpoint's tree is the one in use, while an insertion at the
+  // larger endpoint lands in a tree last touched long ago, a cache miss or
+  // two per adjacency that dominated reading; and a graph that is only
+  // compared or written, walked from the smaller endpoints, never needs the
+  // other half of its records, which is half of its memory.
+  void deferMirrors(bool on) { deferring = on; }
+  // Makes every owed record now; made together, the records of one node lie
+  // side by side in memory.
   void settleMirrors() const;
   // Defers mirrors for the life of a scope, then restores the previous mode.
   class MirrorDeferral {
@@ -132,6 +132,14 @@ class Graph {
     Graph& graph;
     bool was;
   };
+
+  // Makes the record at every adjacency's larger endpoint the mirror of the
+  // one at its smaller endpoint (swapped weights, reversed direction). For
+  // callers that change adjacencies through their smaller endpoint only and
+  // bring the other halves along afterwards, in one pass over the graph in
+  // which every node's records are met in key order instead of searched
+  // one by one.
+  void mirrorSmallerEnds();
 
   // New view of the record held at fromKey for the adjacency to toKey, or
   // null when there is no such adjacency. The caller frees it with freeView.
@@ -151,10 +159,12 @@ class Graph {
   // it shows lives in the walk and is refilled by next(); its weight and
   // direction pointers reach into the graph as a listed view's do. The graph
   // must not gain or lose nodes or adjacencies during the walk.
+  // Unlike a listing, a walk reads only the records at the smaller endpoints
+  // and leaves owed records owed (see deferMirrors): what is written through
+  // it into a record whose mirror is owed, that mirror will be made from.
   class EdgeWalk {
    public:
     explicit EdgeWalk(const Graph& graph) : nodeAt(graph.nodeTree.firstNode()) {
-      graph.settleMirrors();
       if (nodeAt != nullptr) {
         recordAt = firstListed(nodeAt->item);
       }
@@ -271,6 +281,11 @@ class Graph {
     }
     return true;
   }
+  static void overwrite(edge* record, const W& fwdWeight, const W& revWeight, edge_dir dir) {
+    record->fwdWeight = fwdWeight;
+    record->revWeight = revWeight;
+    record->dir = dir;
+  }
   // addEdge while mirrors are deferred, for two distinct endpoints.
   int addEdgeDeferred(node* from, node* to, const K& fromKey, const K& toKey, edge_dir dir,
                       const W* fwdWeight, const W* revWeight);
@@ -283,6 +298,8 @@ class Graph {
   // Records whose mirror is still to be made; settling makes them, which
   // changes no result, so const operations may do it.
   mutable std::uint64_t mirrorsPending = 0;
+  // Adjacencies between two nodes whose both records exist.
+  mutable std::uint64_t mirrorsMade = 0;
   BST<node*, K> nodeTree{&arena};
   // Made with the first node, in the arena; unused unless kKeyTable.
   node** keyTable = nullptr;
@@ -309,6 +326,7 @@ void Graph<K, W, N>::freeRecords() {
   nodeTree = BST<node*, K>();
   keyTable = nullptr;
   mirrorsPending = 0;
+  mirrorsMade = 0;
   arena.release();
 }
 
@@ -322,14 +340,14 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
   if (this == &other) {
     return *this;
   }
-  other.settleMirrors();
   freeRecords();
   nodeCount = 0;
   edgeCount = 0;
 
   other.nodeTree.forEachInOrder([this](node* n) { addNode(n->weight, n->key); });
   // The first record met for each adjacency is the one at its smaller key:
-  // it creates both mirrored records, and its partner then changes nothing.
+  // it creates both mirrored records, and its partner, if it was made, then
+  // changes nothing.
   other.nodeTree.forEachInOrder([this](node* n) {
     n->edges.forEachInOrder(
         [this, n](edge& r) { addEdge(n->key, r.to->key, r.dir, r.fwdWeight, r.revWeight); });
@@ -366,7 +384,9 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
   if (from == nullptr || to == nullptr) {
     return 0;
   }
-  if (deferring && !(fromKey == toKey)) {
+  // While records are owed, an adjacency may exist at its smaller endpoint
+  // only: every new or repeated one goes the deferred way then.
+  if ((deferring || mirrorsPending != 0) && !(fromKey == toKey)) {
     if (dir == dir_none || dir == dir_backward || dir == dir_forward) {
       return addEdgeDeferred(from, to, fromKey, toKey, dir, &fwdWeight, &revWeight);
     }
@@ -381,6 +401,7 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
     ++edgeCount;
     if (!(fromKey == toKey)) {
       to->edges.addLargest(edge{revWeight, fwdWeight, from, reverse(dir)}, fromKey);
+      ++mirrorsMade;
     }
     return 3;
   }
@@ -390,14 +411,9 @@ int Graph<K, W, N>::addEdge(const K& fromKey, const K& toKey, const edge_dir& di
   if (!mergedDirection(r->dir, dir, &result)) {
     return 1;
   }
-  edge* s = to->edges.findItem(fromKey);
-  // For a self-loop s is r, and the second set of writes is the one that stays.
-  s->fwdWeight = revWeight;
-  s->revWeight = fwdWeight;
-  s->dir = reverse(result);
-  r->fwdWeight = fwdWeight;
-  r->revWeight = revWeight;
-  r->dir = result;
+  // For a self-loop the mirror is r, and the second write is the one that stays.
+  overwrite(to->edges.findItem(fromKey), revWeight, fwdWeight, reverse(result));
+  overwrite(r, fwdWeight, revWeight, result);
   return 2;
 }
 
@@ -407,19 +423,21 @@ int Graph<K, W, N>::addEdgeDeferred(node* from, node* to, const K& fromKey, cons
   // Seen from the smaller endpoint, the same adjacency has its weights
   // swapped and its direction reversed; addEdge's merge table gives the same
   // records either way round.
-  if (fromKey > toKey) {
+  // The keys come from the caller: reading them from the nodes would touch
+  // the larger endpoint's record, which is what deferring avoids.
+  const bool swapped = fromKey > toKey;
+  const K& smallKey = swapped ? toKey : fromKey;
+  const K& largeKey = swapped ? fromKey : toKey;
+  if (swapped) {
     std::swap(from, to);
     std::swap(fwdWeight, revWeight);
     dir = reverse(dir);
   }
-  const K& smallKey = from->key;
-  const K& largeKey = to->key;
   edge fresh{*fwdWeight, *revWeight, to, dir};
   fresh.mirrorPending = true;
   if (from->edges.addLargest(fresh, largeKey)) {
     ++edgeCount;
     ++from->mirrorsToMake;
-    ++to->mirrorsToTake;
     ++mirrorsPending;
     return 3;
   }
@@ -432,14 +450,9 @@ int Graph<K, W, N>::addEdgeDeferred(node* from, node* to, const K& fromKey, cons
     return 1;
   }
   if (!r->mirrorPending) {
-    edge* s = to->edges.findItem(smallKey);
-    s->fwdWeight = *revWeight;
-    s->revWeight = *fwdWeight;
-    s->dir = reverse(result);
+    overwrite(to->edges.findItem(smallKey), *revWeight, *fwdWeight, reverse(result));
   }
-  r->fwdWeight = *fwdWeight;
-  r->revWeight = *revWeight;
-  r->dir = result;
+  overwrite(r, *fwdWeight, *revWeight, result);
   return 2;
 }
 
@@ -449,6 +462,18 @@ void Graph<K, W, N>::settleMirrors() const {
     return;
   }
   using RecordSlot = typename BST<edge, K>::tree_node;
+  // How many each node is owed, counted here rather than one by one while
+  // deferring, for the same reason as above.
+  nodeTree.forEachInOrder([](node* a) {
+    std::uint32_t owed = a->mirrorsToMake;
+    for (RecordSlot* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
+         slot = BST<edge, K>::nextNode(slot)) {
+      if (slot->item.mirrorPending) {
+        ++slot->item.to->mirrorsToTake;
+        --owed;
+      }
+    }
+  });
   // Room for each node's owed mirrors in one block.
   nodeTree.forEachInOrder([](node* x) {
     if (x->mirrorsToTake != 0) {
@@ -483,13 +508,20 @@ void Graph<K, W, N>::settleMirrors() const {
       x->mirrorRoom = nullptr;
     }
   });
+  mirrorsMade += mirrorsPending;
   mirrorsPending = 0;
 }
 
 template <class K, class W, class N>
 typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fromKey,
                                                                     const K& toKey) const {
-  settleMirrors();
+  // While mirrors are owed, the record at the smaller endpoint is there
+  // already; the one at the larger endpoint may not be yet. A record that
+  // still owes its mirror is settled before it can be written through a
+  // view, so that its mirror keeps the values it was given.
+  if (mirrorsPending != 0 && fromKey > toKey) {
+    settleMirrors();
+  }
   node* from = findNode(fromKey);
   if (from == nullptr) {
     return nullptr;
@@ -498,7 +530,45 @@ typename Graph<K, W, N>::graph_edge* Graph<K, W, N>::edgeProperties(const K& fro
   if (found == nullptr) {
     return nullptr;
   }
+  if (found->mirrorPending) {
+    settleMirrors();
+  }
   return newEdgeView(from, found);
+}
+
+template <class K, class W, class N>
+void Graph<K, W, N>::mirrorSmallerEnds() {
+  // Owed records will be made from the current values anyway.
+  if (mirrorsMade == 0) {
+    return;
+  }
+  using RecordSlot = typename BST<edge, K>::tree_node;
+  // The records of node x below its own key are the mirrors, in key order,
+  // and the smaller endpoints are met in that same order below: each node
+  // keeps a cursor (its mirror room, unused outside settling) that only
+  // moves forward.
+  nodeTree.forEachInOrder([](node* x) { x->mirrorRoom = x->edges.firstNode(); });
+  nodeTree.forEachInOrder([](node* a) {
+    for (RecordSlot* slot = a->edges.firstNodeFrom(a->key); slot != nullptr;
+         slot = BST<edge, K>::nextNode(slot)) {
+      const edge& r = slot->item;
+      node* x = r.to;
+      if (x == a || r.mirrorPending) {
+        // A self-loop is its own mirror; an owed mirror will be made from
+        // the record as it is then.
+        continue;
+      }
+      RecordSlot* mirror = x->mirrorRoom;
+      while (a->key > mirror->key) {
+        mirror = BST<edge, K>::nextNode(mirror);
+      }
+      mirror->item.fwdWeight = r.revWeight;
+      mirror->item.revWeight = r.fwdWeight;
+      mirror->item.dir = reverse(r.dir);
+      x->mirrorRoom = mirror;
+    }
+  });
+  nodeTree.forEachInOrder([](node* x) { x->mirrorRoom = nullptr; });
 }
 
 template <class K, class W, class N>
@@ -581,8 +651,8 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
         problem = "adjacency record has no valid direction";
       } else if (r->mirrorPending) {
         ++owedHere;
-        if (!deferring || !(r->to->key > n->key)) {
-          problem = "mirror owed outside deferring, or at the larger endpoint";
+        if (!(r->to->key > n->key)) {
+          problem = "mirror owed by the record at the larger endpoint";
         } else if (r->to->edges.findItem(n->key) != nullptr) {
           problem = "adjacency owed a mirror already has one";
         }
@@ -610,12 +680,13 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
   if (problem != nullptr) {
     return invalidBecause(why, problem);
   }
-  if (owed != mirrorsPending || owedToNodes != mirrorsPending) {
+  if (owed != mirrorsPending || owedToNodes != 0) {
     return invalidBecause(why, "graph's count of owed mirrors differs from its nodes");
   }
   // Every adjacency has two records, a self-loop one, and one whose mirror
   // is owed has one so far.
-  if (records + selfLoops + owed != 2 * std::uint64_t{edgeCount}) {
+  if (records + selfLoops + owed != 2 * std::uint64_t{edgeCount} ||
+      records != 2 * mirrorsMade + selfLoops + owed) {
     return invalidBecause(why, "graph's edge count differs from its adjacency records");
   }
   return nodeViews.isValid(why) && edgeViews.isValid(why);

@@ -325,6 +325,11 @@ TEST_P(GraphModelTest, AgreesWithModelUnderRandomEdges) {
                             : Seen{incoming.from, incoming.to, incoming.fwd, incoming.rev, result};
       }
     }
+    if (GetParam() && step % 700 == 350) {
+      // Owed records outlive the deferring, and new adjacencies then still
+      // find them.
+      g.deferMirrors(step % 1400 != 350);
+    }
     ASSERT_EQ(g.addEdge(a, b, dir, fwd, rev), expected) << "step " << step;
     const char* why = "";
     ASSERT_TRUE(g.isValid(&why)) << why << " at step " << step;
@@ -356,6 +361,35 @@ TEST_P(GraphModelTest, AgreesWithModelUnderRandomEdges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(MirrorsAtOnceOrDeferred, GraphModelTest, ::testing::Bool());
+
+// A walk leaves owed records owed, so a value written through it reaches the
+// mirror made later; a made mirror keeps its values until mirrorSmallerEnds
+// brings it along.
+TEST(GraphTest, WritesThroughAWalkAndMirroringTheSmallerEnds) {
+  TestGraph g;
+  withNodes(g, {1, 2, 3});
+  g.addEdge(1, 2, dir_forward, Weight{10}, Weight{20});
+  g.deferMirrors(true);
+  g.addEdge(2, 3, dir_backward, Weight{30}, Weight{40});
+  g.addEdge(3, 3, dir_none, Weight{50}, Weight{60});
+  g.deferMirrors(false);
+  for (TestGraph::EdgeWalk walk(g); !walk.atEnd(); walk.next()) {
+    walk.current()->fwdWeight->value += 1;
+  }
+  Seen seen{};
+  ASSERT_TRUE(properties(g, 3, 2, &seen));
+  EXPECT_EQ(seen, (Seen{3, 2, 40, 31, dir_forward}));
+  ASSERT_TRUE(properties(g, 2, 1, &seen));
+  EXPECT_EQ(seen, (Seen{2, 1, 20, 10, dir_backward}));
+  g.mirrorSmallerEnds();
+  ASSERT_TRUE(properties(g, 2, 1, &seen));
+  EXPECT_EQ(seen, (Seen{2, 1, 20, 11, dir_backward}));
+  ASSERT_TRUE(properties(g, 3, 3, &seen));
+  EXPECT_EQ(seen, (Seen{3, 3, 51, 60, dir_none}));
+  const char* why = "";
+  EXPECT_TRUE(g.isValid(&why)) << why;
+  checkMirrors(g);
+}
 
 // The graph finds nodes by a key table for 16-bit keys and by its node tree
 // otherwise, and takes its records from huge pages or from the heap: every
