@@ -50,7 +50,9 @@ class ASGraph : public ASGraphBase {
   }
 
   // Adds what the stream holds to this graph. false: errReason() tells why;
-  // what was read before the failing line stays in the graph.
+  // what was read before the failing line stays in the graph. Standard input,
+  // pipes and terminals are read only up to the last line the graph needs; a
+  // regular file may be read past it.
   bool readFromFile(FILE* stream);
   // Writes the graph. false: errReason() tells which write failed.
   bool writeToFile(FILE* stream);

@@ -1,6 +1,9 @@
 // ASGraph::readFromFile: the checks of every line of a graph file, in file
 // order, each with its own reason.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -136,6 +139,120 @@ ColumnRead readColumns(Tokens& tokens, Token& token, const ASGraph& graph, EdgeL
   return result;
 }
 
+// The quick conversion of one column's token (see quickDigits), false when
+// the token is not of its column's common shape. Only values the checked
+// conversion gives for the same token get through. A template, so that each
+// column's conversion compiles into the line's straight code.
+template <ColumnConversion kConversion>
+ASGRAPH_QUICK_INLINE bool convertQuickly(const char*& p, const ASGraph& graph, ColumnValue& value) {
+  if constexpr (kConversion == ColumnConversion::kASNumber) {
+    return quickDigits<5>(p, value.number) && value.number >= 1 && value.number <= 65535;
+  } else if constexpr (kConversion == ColumnConversion::kFlag) {
+    if ((*p != '0' && *p != '1') || !endsToken(p[1])) {
+      return false;
+    }
+    value.number = *p++ == '1' ? 1 : 0;
+    return true;
+  } else if constexpr (kConversion == ColumnConversion::kDirection) {
+    int number = -1;
+    if (*p == '-') {
+      if (p[1] != '1' || !endsToken(p[2])) {
+        return false;
+      }
+      p += 2;
+    } else {
+      std::uint64_t digits = 0;
+      if (!quickDigits<1>(p, digits) || digits > 1) {
+        return false;
+      }
+      number = static_cast<int>(digits);
+    }
+    value.direction = graph.valToDir(number);
+    return true;
+  } else if constexpr (kConversion == ColumnConversion::kUnsigned32 ||
+                       kConversion == ColumnConversion::kCounter) {
+    return quickDigits<9>(p, value.number);
+  } else if constexpr (kConversion == ColumnConversion::kUnsigned64) {
+    return quickDigits<19>(p, value.number);
+  } else {
+    static_assert(kConversion == ColumnConversion::kStability, "a conversion without a quick form");
+    if (quickFloat(p, value.real)) {
+      return true;
+    }
+    // The conversion skips leading white space, line feeds too: it would
+    // read on into the next line, and past the bytes read so far.
+    if (static_cast<unsigned char>(*p) <= ' ') {
+      return false;
+    }
+    const char* end = p;
+    while (!endsToken(*end)) {
+      ++end;
+    }
+    // An empty text converts to 0, but here it is a missing column.
+    if (end == p || !toFloat(p, end, value.real)) {
+      return false;
+    }
+    p = end;
+    return true;
+  }
+}
+
+template <std::size_t I>
+ASGRAPH_QUICK_INLINE bool readColumnQuickly(const char*& p, const ASGraph& graph, EdgeLine& edge) {
+  constexpr EdgeColumn column = kEdgeColumns[I];
+  while (*p == ' ') {
+    ++p;
+  }
+  ColumnValue value;
+  if (!convertQuickly<column.conversion>(p, graph, value)) {
+    return false;
+  }
+  column.store(edge, value);
+  return true;
+}
+
+// Reads an edge line in one pass over its bytes, converting each token where
+// it stands: the common case, millions of times per file. Any line it cannot
+// settle (a fault, a missing column, a token of an unusual shape) returns
+// false, after storing at most values the full checks would store as well;
+// those checks then read the line from its start and give the reason.
+template <std::size_t... I>
+bool readEdgeLineQuickly(const char* line, const ASGraph& graph, EdgeLine& edge,
+                         std::index_sequence<I...>) {
+  const char* p = line;
+  return (readColumnQuickly<I>(p, graph, edge) && ...);
+}
+
+// A node line of digits only, in range.
+bool readNodeLineQuickly(const char* line, unsigned short& as) {
+  std::uint64_t number = 0;
+  if (!quickDigits<5>(line, number) || !endsLineText(*line) || number < 1 || number > 65535) {
+    return false;
+  }
+  as = static_cast<unsigned short>(number);
+  return true;
+}
+
+// Standard input may hold more than this graph, for whoever reads it next,
+// so it is consumed line by line, and so is the same file under another name
+// (on systems where opening /dev/stdin duplicates it, the two share one
+// offset) and anything that is not a regular file: a pipe's line has to be
+// taken as soon as it has come. Any other file is read in large blocks.
+LineReader::Consumption consumptionFor(FILE* stream) {
+  const int descriptor = fileno(stream);
+  struct stat status;
+  if (stream == stdin || descriptor < 0 || descriptor == STDIN_FILENO ||
+      fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    return LineReader::Consumption::kUpToLineReturned;
+  }
+  struct stat input;
+  if (fstat(STDIN_FILENO, &input) == 0 && input.st_dev == status.st_dev &&
+      input.st_ino == status.st_ino) {
+    return LineReader::Consumption::kUpToLineReturned;
+  }
+  return LineReader::Consumption::kReadAhead;
+}
+
 char* copyText(const char* text, std::size_t length) {
   char* copy = new char[length + 1];
   std::memcpy(copy, text, length + 1);
@@ -152,7 +269,7 @@ bool ASGraph::readFromFile(FILE* stream) {
   // file carries, and the rest stay at their defaults.
   ASEdgeWeight forward;
   ASEdgeWeight backward;
-  LineReader lines(stream);
+  LineReader lines(stream, consumptionFor(stream));
 
   if (!lines.next()) {
     return fail("Could not retrieve file type string");
@@ -205,18 +322,29 @@ bool ASGraph::readFromFile(FILE* stream) {
       return fail("Unable to retrieve all the nodes");
     }
     unsigned short as = 0;
-    if (!readASNumber(lines.text(), lines.text() + lines.length(), as)) {
+    if (!readNodeLineQuickly(lines.line(), as) &&
+        !readASNumber(lines.text(), lines.text() + lines.length(), as)) {
       return fail("Invalid AS number: `", lines.text(), lines.length());
     }
     // A repeated AS number adds nothing.
     addNode(as, as);
   }
 
+  EdgeLine edge;
+  edge.forward = &forward;
+  edge.backward = &backward;
   for (std::uint32_t i = 0; i < edgeLines; ++i) {
     if (!lines.next()) {
       return fail("Unable to retrieve all the edges");
     }
-    if (!readEdgeLine(lines.text(), lines.length(), forward, backward)) {
+    const bool quick =
+        differential ? readEdgeLineQuickly(lines.line(), *this, edge,
+                                           std::make_index_sequence<kDifferentialEdgeColumns>())
+                     : readEdgeLineQuickly(lines.line(), *this, edge,
+                                           std::make_index_sequence<kPlainEdgeColumns>());
+    if (quick) {
+      addEdge(edge.first, edge.second, edge.dir, forward, backward);
+    } else if (!readEdgeLine(lines.text(), lines.length(), forward, backward)) {
       return false;
     }
   }

@@ -103,3 +103,36 @@ bool toFloat(const char* begin, const char* end, float& value) {
   value = result;
   return true;
 }
+
+bool quickFloat(const char*& p, float& value) {
+  static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f,
+                                           1e5f, 1e6f, 1e7f, 1e8f, 1e9f};
+  constexpr int kMaxDigits = 9;
+  const char* q = p;
+  std::uint32_t digits = 0;
+  int count = 0;
+  int fractionDigits = 0;
+  bool inFraction = false;
+  for (;; ++q) {
+    const unsigned digit = static_cast<unsigned char>(*q) - static_cast<unsigned>('0');
+    if (digit < 10) {
+      if (++count > kMaxDigits) {
+        return false;
+      }
+      digits = digits * 10 + digit;
+      fractionDigits += inFraction ? 1 : 0;
+    } else if (*q == '.' && !inFraction && count > 0) {
+      inFraction = true;
+    } else {
+      break;
+    }
+  }
+  // "5." reads as 5 for the checked conversion too, but it is left to it.
+  if (count == 0 || (inFraction && fractionDigits == 0) || !endsToken(*q) ||
+      digits > (std::uint32_t{1} << 24)) {
+    return false;
+  }
+  value = static_cast<float>(digits) / kPowersOfTen[fractionDigits];
+  p = q;
+  return true;
+}

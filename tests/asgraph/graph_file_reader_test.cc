@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "asgraph/as_graph.h"
 #include "tests/asgraph/graph_text.h"
@@ -346,6 +351,157 @@ TEST(GraphFileReaderTest, EveryCutOfAValidFileFailsCleanlyOrReadsAPrefix) {
       EXPECT_LE(g.edges(), 3u);
     }
   }
+}
+
+// Reads text through a memory stream, which has no file behind it and is
+// therefore read line by line, as standard input and pipes are.
+bool readTextLineByLine(ASGraph& graph, const std::string& text) {
+  std::string copy = text;
+  FILE* stream = copy.empty() ? std::fopen("/dev/null", "r") : fmemopen(&copy[0], copy.size(), "r");
+  EXPECT_NE(stream, nullptr);
+  bool ok = graph.readFromFile(stream);
+  std::fclose(stream);
+  return ok;
+}
+
+// Everything a read leaves behind that a caller can see.
+std::string outcome(ASGraph& graph, bool ok) {
+  return std::to_string(ok) + "|" + graph.errReason() + "|" + std::to_string(graph.nodes()) + "|" +
+         std::to_string(graph.edges()) + "|" + writeText(graph);
+}
+
+// A valid file with every column at random, and one fault or odd token now
+// and then; some lines end in CR LF, the last one may lack its line feed.
+std::string randomFile(std::mt19937& random, bool differential, int faultOneIn) {
+  auto pick = [&](std::initializer_list<const char*> choices) {
+    return std::string(choices.begin()[random() % choices.size()]);
+  };
+  auto number = [&](unsigned maxDigits) {
+    std::string digits = std::to_string(random() % 10);
+    for (unsigned n = random() % maxDigits; n > 0; --n) {
+      digits += static_cast<char>('0' + random() % 10);
+    }
+    return digits;
+  };
+  std::string file = differential ? "ZND\n1\nsrc\nnote\n" : "ZNG\n1\nsrc\nnote\n";
+  const int edges = 1 + static_cast<int>(random() % 40);
+  file += "9\n" + std::to_string(edges) + "\n";
+  for (int as = 1; as <= 9; ++as) {
+    file +=
+        std::to_string(as) + (random() % faultOneIn == 0 ? pick({"x", " ", "\r", "0"}) : "") + "\n";
+  }
+  for (int i = 0; i < edges; ++i) {
+    std::vector<std::string> columns = {std::to_string(1 + random() % 10),
+                                        std::to_string(1 + random() % 10),
+                                        pick({"0", "1"}),
+                                        pick({"-1", "0", "1"}),
+                                        number(11),
+                                        number(21),
+                                        number(9),
+                                        number(20)};
+    if (differential) {
+      for (const char* flagOrDirection : {"f", "f", "d", "d"}) {
+        columns.push_back(flagOrDirection[0] == 'f' ? pick({"0", "1"}) : pick({"-1", "0", "1"}));
+      }
+      for (int n = 0; n < 4; ++n) {
+        columns.push_back(number(n % 2 == 0 ? 10 : 20));
+      }
+      for (int n = 0; n < 6; ++n) {
+        columns.push_back(number(6));
+      }
+      char stability[32];
+      std::snprintf(stability, sizeof stability, "%f",
+                    static_cast<double>(random() % 1000001) / 1e6);
+      columns.push_back(random() % 8 == 0 ? pick({"3e2", "16.777217", "-0.5", ".5", "1.", "nan"})
+                                          : stability);
+    }
+    if (random() % faultOneIn == 0) {
+      columns[random() % columns.size()] =
+          pick({"+1", "-0", "00", "-01", "\t5", "5x", "", "x", "65536", "0", "-2", "2",
+                "99999999999999999999", "4294967296", "1.5", "\r", std::string("\0", 1).c_str()});
+    }
+    std::string line;
+    for (const std::string& column : columns) {
+      line += (line.empty() ? "" : pick({" ", " ", " ", "  "})) + column;
+    }
+    file += line + pick({"\n", "\n", "\r\n", " \n"});
+  }
+  if (random() % 4 == 0) {
+    file.pop_back();
+  }
+  return file;
+}
+
+// Named files are read in large blocks, standard input and memory streams
+// line by line: both must leave the same graph and the same reason, on every
+// cut of a file and on files with faults anywhere.
+TEST(GraphFileReaderTest, BlockReadsAndLineByLineReadsAgree) {
+  std::mt19937 random(41);
+  std::vector<std::string> files;
+  for (int i = 0; i < 150; ++i) {
+    files.push_back(randomFile(random, i % 3 == 0, i % 2 == 0 ? 3 : 40));
+  }
+  const std::string whole = randomFile(random, true, 1000);
+  for (std::size_t cut = 0; cut <= whole.size(); cut += 11) {
+    files.push_back(whole.substr(0, cut));
+  }
+  for (const std::string& file : files) {
+    SCOPED_TRACE("file `" + file + "'");
+    ASGraph byBlocks;
+    ASGraph byLines;
+    const bool blocksOk = readText(byBlocks, file);
+    const bool linesOk = readTextLineByLine(byLines, file);
+    EXPECT_EQ(outcome(byBlocks, blocksOk), outcome(byLines, linesOk));
+  }
+}
+
+// Each edge line is read in one quick pass when its tokens are of the usual
+// shape and by the full checks otherwise. Leading zeros on the first AS
+// number send a line the full way without changing its values: both ways must
+// store the same values, column for column.
+TEST(GraphFileReaderTest, QuickAndFullReadsOfALineStoreTheSame) {
+  std::mt19937 random(43);
+  for (int i = 0; i < 200; ++i) {
+    const std::string file = randomFile(random, i % 2 == 0, 1000000);
+    std::string slow;
+    std::size_t lineStart = 0;
+    int lineNumber = 0;
+    while (lineStart < file.size()) {
+      std::size_t lineEnd = file.find('\n', lineStart);
+      lineEnd = lineEnd == std::string::npos ? file.size() : lineEnd + 1;
+      // Lines 16 on are the edge lines (4 header lines, 2 counts, 9 nodes).
+      slow +=
+          (++lineNumber >= 16 ? "0000000000" : "") + file.substr(lineStart, lineEnd - lineStart);
+      lineStart = lineEnd;
+    }
+    SCOPED_TRACE("file `" + file + "'");
+    ASGraph quick;
+    ASGraph full;
+    const bool quickOk = readText(quick, file);
+    const bool fullOk = readText(full, slow);
+    EXPECT_TRUE(quickOk) << quick.errReason();
+    EXPECT_EQ(outcome(quick, quickOk), outcome(full, fullOk));
+  }
+}
+
+// Standard input is read only as far as the graph goes, whatever it is: the
+// rest stays for whoever reads it next.
+TEST(GraphFileReaderTest, StandardInputIsReadOnlyUpToTheGraph) {
+  char name[] = "/tmp/graph_file_reader_test.XXXXXX";
+  const int descriptor = mkstemp(name);
+  ASSERT_GE(descriptor, 0);
+  const std::string text = kPlainHead + "1 2 1 1 0 0 0 0\nnext\n";
+  ASSERT_EQ(write(descriptor, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(descriptor);
+  ASSERT_NE(std::freopen(name, "r", stdin), nullptr);
+  ASGraph g;
+  EXPECT_TRUE(g.readFromFile(stdin)) << g.errReason();
+  EXPECT_EQ(g.edges(), 1u);
+  char rest[16] = {0};
+  EXPECT_NE(std::fgets(rest, sizeof rest, stdin), nullptr);
+  EXPECT_STREQ(rest, "next\n");
+  EXPECT_NE(std::freopen("/dev/null", "r", stdin), nullptr);
+  unlink(name);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,82 @@ TEST(LineReaderTest, ReadErrorEndsTheInput) {
   FILE* writeOnly = std::fopen("/dev/null", "w");
   ASSERT_NE(writeOnly, nullptr);
   LineReader reader(writeOnly);
+  EXPECT_FALSE(reader.next());
+  std::fclose(writeOnly);
+}
+
+}  // namespace
+
+namespace {
+
+using Consumption = LineReader::Consumption;
+
+// The lines as the reader's contract has them: split at line feeds, a last
+// piece without one is a line if it is not empty, each text cut at its first
+// carriage return or NUL.
+std::vector<std::string> modelLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t lineFeed = bytes.find('\n', start);
+    std::size_t end = lineFeed == std::string::npos ? bytes.size() : lineFeed;
+    std::string line = bytes.substr(start, end - start);
+    lines.push_back(line.substr(0, line.find_first_of(std::string("\r\0", 2))));
+    start = end + 1;
+  }
+  return lines;
+}
+
+// Reads every line both ways the graph reader uses: text() and, before it,
+// the unterminated line(), whose text must end where text() says.
+std::vector<std::string> readLinesWith(const std::string& bytes, Consumption consumption) {
+  FILE* stream = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::rewind(stream);
+  std::vector<std::string> lines;
+  LineReader reader(stream, consumption);
+  while (reader.next()) {
+    const char* line = reader.line();
+    std::size_t end = 0;
+    while (line[end] != '\0' && line[end] != '\r' && line[end] != '\n') {
+      ++end;
+    }
+    EXPECT_EQ(end, reader.length());
+    lines.emplace_back(reader.text(), reader.length());
+    EXPECT_EQ(reader.line(), reader.text());
+  }
+  std::fclose(stream);
+  return lines;
+}
+
+// Random inputs of up to a few blocks, with lines short and long (longer than
+// a block, so that the block reader has to grow and move cut lines), every
+// line end and cut, with and without a final line feed.
+TEST(LineReaderTest, BothConsumptionsReadTheLinesOfTheModel) {
+  std::mt19937 random(20261207);
+  const char alphabet[] = {'a', 'b', ' ', '\t', '\r', '\0', '\n', '\n'};
+  for (int round = 0; round < 40; ++round) {
+    SCOPED_TRACE(round);
+    std::string bytes;
+    const std::size_t size = random() % (round < 20 ? 2000 : 400000);
+    const unsigned lineFeedOneIn = round % 3 == 0 ? 200000 : 1 + random() % 60;
+    while (bytes.size() < size) {
+      bytes += random() % lineFeedOneIn == 0 ? '\n' : alphabet[random() % 6];
+      if (random() % 16 == 0) {
+        bytes += alphabet[random() % sizeof alphabet];
+      }
+    }
+    const std::vector<std::string> expected = modelLines(bytes);
+    EXPECT_EQ(readLinesWith(bytes, Consumption::kUpToLineReturned), expected);
+    EXPECT_EQ(readLinesWith(bytes, Consumption::kReadAhead), expected);
+  }
+}
+
+TEST(LineReaderTest, ReadAheadStopsAtAReadError) {
+  FILE* writeOnly = std::fopen("/dev/null", "w");
+  ASSERT_NE(writeOnly, nullptr);
+  LineReader reader(writeOnly, Consumption::kReadAhead);
+  EXPECT_FALSE(reader.next());
   EXPECT_FALSE(reader.next());
   std::fclose(writeOnly);
 }

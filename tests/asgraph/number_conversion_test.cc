@@ -4,7 +4,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -105,6 +109,124 @@ TEST(NumberConversionTest, FloatConversion) {
   const char* huge = "1e999";
   EXPECT_TRUE(toFloat(huge, huge + 5, value));
   EXPECT_TRUE(std::isinf(value));
+}
+
+// Tokens as the reader meets them: followed by a blank or by the end of the
+// line's text, or (not a token of the quick shape) by anything else.
+std::string randomToken(std::mt19937& random) {
+  static const char kChars[] = "0123456789000999-+. \t\rx";
+  std::string token;
+  const int length = static_cast<int>(random() % 24);
+  for (int i = 0; i < length; ++i) {
+    token += random() % 4 != 0 ? static_cast<char>('0' + random() % 10)
+                               : kChars[random() % (sizeof kChars - 1)];
+  }
+  return token;
+}
+
+// The quick digit reader accepts what the checked conversions accept, with
+// the same value, wherever its width allows; and it takes only digits.
+template <std::ptrdiff_t kMaxDigits>
+void expectQuickDigitsAgree(const std::string& line) {
+  const char* p = line.c_str();
+  std::uint64_t quick = 0;
+  if (!quickDigits<kMaxDigits>(p, quick)) {
+    EXPECT_EQ(p, line.c_str());
+    return;
+  }
+  const char* tokenEnd = p;
+  EXPECT_TRUE(endsToken(*tokenEnd));
+  EXPECT_LE(tokenEnd - line.c_str(), kMaxDigits);
+  std::uint64_t checked64 = 0;
+  ASSERT_TRUE(toUnsigned64(line.c_str(), tokenEnd, checked64));
+  EXPECT_EQ(quick, checked64);
+  if (kMaxDigits <= 18) {
+    std::int64_t checkedSigned = 0;
+    ASSERT_TRUE(toSigned(line.c_str(), tokenEnd, checkedSigned));
+    EXPECT_EQ(static_cast<std::int64_t>(quick), checkedSigned);
+  }
+  if (kMaxDigits <= 9) {
+    std::uint32_t checked32 = 0;
+    ASSERT_TRUE(toUnsigned32(line.c_str(), tokenEnd, checked32));
+    EXPECT_EQ(quick, checked32);
+  }
+}
+
+TEST(NumberConversionTest, QuickDigitsAgreeWithTheCheckedConversions) {
+  const char* const kLines[] = {"0",
+                                "7 ",
+                                "65535\r",
+                                "000000001",
+                                "999999999",
+                                "1000000000",
+                                "9999999999999999999",
+                                "18446744073709551615",
+                                "12x",
+                                "-1",
+                                "+1",
+                                "",
+                                " 5",
+                                "5\t"};
+  for (const char* line : kLines) {
+    SCOPED_TRACE(std::string("line `") + line + "'");
+    expectQuickDigitsAgree<5>(line);
+    expectQuickDigitsAgree<9>(line);
+    expectQuickDigitsAgree<19>(line);
+  }
+  const char* nineDigits = "999999999";
+  std::uint64_t value = 0;
+  EXPECT_TRUE(quickDigits<9>(nineDigits, value));
+  EXPECT_EQ(value, 999999999u);
+  const char* twentyDigits = "00000000000000000001";
+  EXPECT_FALSE(quickDigits<19>(twentyDigits, value));
+
+  std::mt19937 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const std::string line = randomToken(random);
+    SCOPED_TRACE("line `" + line + "'");
+    expectQuickDigitsAgree<5>(line);
+    expectQuickDigitsAgree<9>(line);
+    expectQuickDigitsAgree<19>(line);
+  }
+}
+
+// The quick form divides in single precision; the checked conversion rounds
+// the decimal once. They must agree bit for bit wherever the quick form
+// answers, above all on the six decimals the writer prints.
+TEST(NumberConversionTest, QuickFloatRoundsAsTheCheckedConversion) {
+  std::vector<std::string> tokens = {"0.000000",  "1.000000",  "0.5",      "16.777216", "16777216",
+                                     "1677721.6", "0.100000",  "0.333333", "0.0000001", "123456789",
+                                     "16.777217", "1.",        ".5",       "-0.5",      "1e2",
+                                     "1.2.3",     "9999999999"};
+  std::mt19937 random(11);
+  for (int i = 0; i < 100000; ++i) {
+    // Every other one as the writer prints a stability, with six decimals.
+    char text[32];
+    const int decimals = i % 2 == 0 ? 6 : static_cast<int>(random() % 9);
+    const unsigned long range = i % 2 == 0 ? 1000001ul : 10000000000ul;
+    std::snprintf(text, sizeof text, "%.*f", decimals,
+                  static_cast<double>(random() % range) / std::pow(10.0, decimals));
+    tokens.push_back(text);
+  }
+  int answered = 0;
+  for (const std::string& token : tokens) {
+    SCOPED_TRACE("token `" + token + "'");
+    const std::string line = token + " 9";
+    const char* p = line.c_str();
+    float quick = 42.0f;
+    if (!quickFloat(p, quick)) {
+      EXPECT_EQ(p, line.c_str());
+      EXPECT_EQ(quick, 42.0f);
+      continue;
+    }
+    ++answered;
+    EXPECT_EQ(p, line.c_str() + token.size());
+    float checked = 0.0f;
+    ASSERT_TRUE(toFloat(line.c_str(), line.c_str() + token.size(), checked));
+    EXPECT_EQ(std::memcmp(&quick, &checked, sizeof quick), 0) << quick << " " << checked;
+  }
+  // Most of the writer's numbers take the quick way.
+  EXPECT_GT(answered, 50000);
 }
 
 }  // namespace
