@@ -5,18 +5,19 @@
 #
 # For each size it generates ten snapshots (once; they are kept in the data directory), then runs
 # the default report, -l, --over:a and --comp:a,A on the first two snapshots and --multi on all
-# ten, each writing to a file with -o, and prints one table row per run. Every row also gives the
-# run's time per adjacency read as a multiple of the floor's (bench/floor.cc: the least work the
+# ten, each writing to a file with -o, RUNS times each, and prints one table row per mode: the
+# run of median wall time. Every row also gives the run's time per adjacency read as a multiple of the floor's (bench/floor.cc: the least work the
 # default report needs, timed on the same pair in the same run, median of five). Last come the
 # same rows for the real CAIDA 2024-08 pair when ../shared/data is there. Environment:
 # BUILD_DIR (default build-rel), BENCH_DATA (default $BUILD_DIR/bench-data), BENCH_JOBS (2),
-# PLANDREX (a plandrex binary to time instead of the one built here).
+# RUNS (5), PLANDREX (a plandrex binary to time instead of the one built here).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build-rel}
 data=${BENCH_DATA:-$build/bench-data}
 jobs=${BENCH_JOBS:-2}
+runs=${RUNS:-5}
 nodes=65535
 snapshots=10
 [ $# -gt 0 ] || set -- 100000 1000000
@@ -51,23 +52,32 @@ time_floor() {
   done | sort -n | awk 'NR == 3 { printf "%.4f", $1 / 1e9 }')
 }
 
-# run MODE ADJACENCIES_READ ADJACENCIES_HELD ARGS...: times one run and prints its table row.
+# run MODE ADJACENCIES_READ ADJACENCIES_HELD ARGS...: times RUNS runs and prints the table row of
+# the run of median wall time (fresh memory makes single runs vary: the kernel does not always
+# have huge pages at hand).
 run() {
   mode=$1 read_count=$2 held=$3
   shift 3
-  start=$(now_ns)
-  if ! /usr/bin/time -f "%M %U %S" -o "$data/time.txt" "$plandrex" -f -o "$data/out" "$@" \
-    </dev/null >/dev/null 2>"$data/err.txt"; then
-    echo "plandrex failed in mode $mode:" >&2
-    cat "$data/err.txt" >&2
-    exit 1
-  fi
-  wall_ns=$(($(now_ns) - start))
+  : >"$data/runs.txt"
+  i=0
+  while [ "$i" -lt "$runs" ]; do
+    i=$((i + 1))
+    start=$(now_ns)
+    if ! /usr/bin/time -f "%M %U %S" -o "$data/time.txt" "$plandrex" -f -o "$data/out" "$@" \
+      </dev/null >/dev/null 2>"$data/err.txt"; then
+      echo "plandrex failed in mode $mode:" >&2
+      cat "$data/err.txt" >&2
+      exit 1
+    fi
+    echo "$(($(now_ns) - start)) $(cat "$data/time.txt")" >>"$data/runs.txt"
+  done
+  read -r wall_ns rss_kib user_s sys_s <<EOF_RUNS
+$(sort -n "$data/runs.txt" | awk -v n="$runs" 'NR == int((n + 1) / 2)')
+EOF_RUNS
   if [ "$held" = multi ]; then
     # The multi-differential graph holds every adjacency seen, next to the last input.
     held=$(($(edge_count "$data/out") + size))
   fi
-  read -r rss_kib user_s sys_s <"$data/time.txt"
   awk -v size="$size" -v mode="$mode" -v wall="$wall_ns" -v rss="$rss_kib" -v n="$read_count" \
     -v held="$held" -v floor="$floor_s" -v floor_n="$floor_read" -v cpu="$user_s + $sys_s" 'BEGIN {
       wall /= 1e9
@@ -110,4 +120,4 @@ done
 if [ -f "$real/caida-s1-20240801.zng" ]; then
   two_input_rows caida "$real/caida-s1-20240801.zng" "$real/caida-s2-20240801.zng"
 fi
-rm -f "$data/out" "$data/time.txt" "$data/err.txt"
+rm -f "$data/out" "$data/time.txt" "$data/err.txt" "$data/runs.txt"

@@ -260,8 +260,9 @@ class Graph {
     return RecordPool<graph_edge>::make(
         graph_edge{&e->fwdWeight, &e->revWeight, &e->dir, newNodeView(from), newNodeView(e->to)});
   }
-  // Ends every record; the memory goes back with the arena.
-  void freeRecords();
+  // Ends every record; the memory goes back with the arena, or stays in it
+  // for the records of a graph assigned to this one.
+  void freeRecords(bool keepMemory = false);
 
   // addEdge's merge of a repeated adjacency: false when the stored direction
   // stays, else true with the direction to store in *result.
@@ -316,7 +317,7 @@ typename Graph<K, W, N>::node* Graph<K, W, N>::newNode(const N& weight, const K&
 }
 
 template <class K, class W, class N>
-void Graph<K, W, N>::freeRecords() {
+void Graph<K, W, N>::freeRecords(bool keepMemory) {
   // Records of trivially destructible parts need no visit at all: dropping
   // the arena ends them, however many there are.
   if (!std::is_trivially_destructible<W>::value || !std::is_trivially_destructible<N>::value ||
@@ -327,7 +328,11 @@ void Graph<K, W, N>::freeRecords() {
   keyTable = nullptr;
   mirrorsPending = 0;
   mirrorsMade = 0;
-  arena.release();
+  if (keepMemory) {
+    arena.recycle();
+  } else {
+    arena.release();
+  }
 }
 
 template <class K, class W, class N>
@@ -340,7 +345,7 @@ Graph<K, W, N>& Graph<K, W, N>::operator=(const Graph& other) {
   if (this == &other) {
     return *this;
   }
-  freeRecords();
+  freeRecords(true);
   nodeCount = 0;
   edgeCount = 0;
 

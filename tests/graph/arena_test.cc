@@ -12,15 +12,17 @@ namespace {
 
 // Records of mixed sizes and alignments, enough to fill several blocks up
 // to the mapped size, must be aligned, disjoint and keep what was written
-// into them, with huge pages on and with the heap fallback; after release
-// the arena serves again.
+// into them, with huge pages on and with the heap fallback; after recycle
+// the arena serves the same again from the blocks it kept, and after
+// release from new ones.
 TEST(ArenaTest, RecordsAreAlignedDisjointAndKeepTheirBytes) {
   const bool hugePages = Arena::hugePages();
   for (bool huge : {true, false}) {
     SCOPED_TRACE(huge);
     Arena::hugePages() = huge;
     Arena arena;
-    for (int round = 0; round < 2; ++round) {
+    std::size_t firstRound = 0;
+    for (int round = 0; round < 3; ++round) {
       std::vector<std::pair<unsigned char*, std::size_t>> records;
       std::size_t total = 0;
       for (std::size_t i = 0; total < (std::size_t{6} << 20); ++i) {
@@ -41,7 +43,15 @@ TEST(ArenaTest, RecordsAreAlignedDisjointAndKeepTheirBytes) {
       for (std::size_t i = 1; i < records.size(); ++i) {
         ASSERT_LE(records[i - 1].first + records[i - 1].second, records[i].first);
       }
-      arena.release();
+      if (round == 0) {
+        firstRound = arena.reserved();
+        arena.recycle();
+      } else {
+        if (round == 1) {
+          EXPECT_EQ(arena.reserved(), firstRound);  // no block more than before
+        }
+        arena.release();
+      }
       EXPECT_EQ(arena.reserved(), 0u);
     }
   }
