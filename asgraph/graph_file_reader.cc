@@ -223,13 +223,13 @@ bool readEdgeLineQuickly(const char* line, const ASGraph& graph, EdgeLine& edge,
   return (readColumnQuickly<I>(p, graph, edge) && ...);
 }
 
-// A node line of digits only, in range.
-bool readNodeLineQuickly(const char* line, unsigned short& as) {
-  std::uint64_t number = 0;
-  if (!quickDigits<5>(line, number) || !endsLineText(*line) || number < 1 || number > 65535) {
+// A node line of one AS number in the edge lines' common shape.
+bool readNodeLineQuickly(const char* line, const ASGraph& graph, unsigned short& as) {
+  ColumnValue value;
+  if (!convertQuickly<ColumnConversion::kASNumber>(line, graph, value) || !endsLineText(*line)) {
     return false;
   }
-  as = static_cast<unsigned short>(number);
+  as = static_cast<unsigned short>(value.number);
   return true;
 }
 
@@ -322,7 +322,7 @@ bool ASGraph::readFromFile(FILE* stream) {
       return fail("Unable to retrieve all the nodes");
     }
     unsigned short as = 0;
-    if (!readNodeLineQuickly(lines.line(), as) &&
+    if (!readNodeLineQuickly(lines.line(), *this, as) &&
         !readASNumber(lines.text(), lines.text() + lines.length(), as)) {
       return fail("Invalid AS number: `", lines.text(), lines.length());
     }

@@ -13,6 +13,15 @@ struct GraphBuilding {
   }
 };
 
+// Entry `slot` of both records takes the covering values that e's graph gives the edge.
+void takeCovering(const ASGraph::graph_edge* e, int slot, ASEdgeWeight& fromRecord,
+                  ASEdgeWeight& toRecord) {
+  fromRecord.pathCovering[slot] = e->fwdWeight->pathCovering[0];
+  fromRecord.ipCovering[slot] = e->fwdWeight->ipCovering[0];
+  toRecord.pathCovering[slot] = e->revWeight->pathCovering[0];
+  toRecord.ipCovering[slot] = e->revWeight->ipCovering[0];
+}
+
 }  // namespace
 
 void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, ASGraph& graph2,
@@ -46,11 +55,7 @@ edge_dir diffGraphRecords(const ASGraph::graph_edge* e1, const ASGraph::graph_ed
   fromRecord = ASEdgeWeight();
   toRecord = ASEdgeWeight();
   const ASEdgeWeight& fwd1 = *e1->fwdWeight;
-  const ASEdgeWeight& rev1 = *e1->revWeight;
-  fromRecord.pathCovering[0] = fwd1.pathCovering[0];
-  fromRecord.ipCovering[0] = fwd1.ipCovering[0];
-  toRecord.pathCovering[0] = rev1.pathCovering[0];
-  toRecord.ipCovering[0] = rev1.ipCovering[0];
+  takeCovering(e1, 0, fromRecord, toRecord);
 
   if (e2 == nullptr) {
     fromRecord.oriented = toRecord.oriented = fwd1.oriented;
@@ -58,11 +63,7 @@ edge_dir diffGraphRecords(const ASGraph::graph_edge* e1, const ASGraph::graph_ed
   }
   // Overlap: the edge itself is unoriented; what each graph said moves into entries 0 and 1.
   const ASEdgeWeight& fwd2 = *e2->fwdWeight;
-  const ASEdgeWeight& rev2 = *e2->revWeight;
-  fromRecord.pathCovering[1] = fwd2.pathCovering[0];
-  fromRecord.ipCovering[1] = fwd2.ipCovering[0];
-  toRecord.pathCovering[1] = rev2.pathCovering[0];
-  toRecord.ipCovering[1] = rev2.ipCovering[0];
+  takeCovering(e2, 1, fromRecord, toRecord);
   fromRecord.srcOriented[0] = toRecord.srcOriented[0] = fwd1.oriented;
   fromRecord.srcOriented[1] = toRecord.srcOriented[1] = fwd2.oriented;
   fromRecord.srcDirection[0] = *e1->dir;

@@ -287,6 +287,19 @@ class Graph {
     record->revWeight = revWeight;
     record->dir = dir;
   }
+  // Calls visit(record) for each record of a that owes its mirror, in key
+  // order; they all lie above a's own key.
+  template <class Visit>
+  static void forEachOwed(node* a, Visit visit) {
+    std::uint32_t owed = a->mirrorsToMake;
+    for (auto* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
+         slot = BST<edge, K>::nextNode(slot)) {
+      if (slot->item.mirrorPending) {
+        --owed;
+        visit(slot->item);
+      }
+    }
+  }
   // addEdge while mirrors are deferred, for two distinct endpoints.
   int addEdgeDeferred(node* from, node* to, const K& fromKey, const K& toKey, edge_dir dir,
                       const W* fwdWeight, const W* revWeight);
@@ -469,16 +482,7 @@ void Graph<K, W, N>::settleMirrors() const {
   using RecordSlot = typename BST<edge, K>::tree_node;
   // How many each node is owed, counted here rather than one by one while
   // deferring, for the same reason as above.
-  nodeTree.forEachInOrder([](node* a) {
-    std::uint32_t owed = a->mirrorsToMake;
-    for (RecordSlot* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
-         slot = BST<edge, K>::nextNode(slot)) {
-      if (slot->item.mirrorPending) {
-        ++slot->item.to->mirrorsToTake;
-        --owed;
-      }
-    }
-  });
+  nodeTree.forEachInOrder([](node* a) { forEachOwed(a, [](edge& r) { ++r.to->mirrorsToTake; }); });
   // Room for each node's owed mirrors in one block.
   nodeTree.forEachInOrder([](node* x) {
     if (x->mirrorsToTake != 0) {
@@ -489,20 +493,13 @@ void Graph<K, W, N>::settleMirrors() const {
   // Owed records sit at their smaller endpoint under the larger key; walking
   // the nodes in key order fills each node's room in ascending key order.
   nodeTree.forEachInOrder([](node* a) {
-    std::uint32_t owed = a->mirrorsToMake;
-    for (RecordSlot* slot = owed != 0 ? a->edges.firstNodeFrom(a->key) : nullptr; owed != 0;
-         slot = BST<edge, K>::nextNode(slot)) {
-      edge& r = slot->item;
-      if (!r.mirrorPending) {
-        continue;
-      }
+    forEachOwed(a, [a](edge& r) {
       r.mirrorPending = false;
       node* x = r.to;
       RecordSlot* mirror = x->mirrorRoom + x->mirrorsToTake++;
       mirror->key = a->key;
       mirror->item = edge{r.revWeight, r.fwdWeight, a, reverse(r.dir)};
-      --owed;
-    }
+    });
     a->mirrorsToMake = 0;
   });
   std::vector<RecordSlot*> scratch;
