@@ -72,6 +72,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     return kTableInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
+  rows.holdRows();
   rows.header();
 
   Progress progress(progressShown, err, options.inputs.size());

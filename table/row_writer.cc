@@ -164,7 +164,6 @@ void RowWriter::header() {
     buffer += csvField(columns[i].data(), columns[i].size());
   }
   append('\n');
-  drain();
 }
 
 void RowWriter::startCell() {
@@ -238,7 +237,7 @@ void RowWriter::endRow() {
   }
   append('\n');
   cell = 0;
-  if (buffer.size() >= kBlock) {
+  if (buffer.size() >= kBlock && !holding) {
     drain();
   }
 }

@@ -28,6 +28,8 @@ class RowWriter {
 
   // The CSV header; nothing for JSON Lines. Call once, before the first row.
   void header();
+  // Keeps every row in memory until finish(), so that a run that fails half way writes nothing.
+  void holdRows() { holding = true; }
 
   void text(const char* bytes, std::size_t length);
   void text(const std::string& value) { text(value.data(), value.size()); }
@@ -59,6 +61,7 @@ class RowWriter {
   std::size_t cell = 0;
   std::string buffer;
   int error = 0;
+  bool holding = false;
 };
 
 // The CSV field for a text: as it is, or quoted with its double quotes doubled.

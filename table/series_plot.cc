@@ -77,7 +77,8 @@ std::string grouped(std::uint64_t value) {
 }  // namespace
 
 std::uint64_t niceTickStep(std::uint64_t top, int targetTicks) {
-  const std::uint64_t rough = std::max<std::uint64_t>(1, top / static_cast<std::uint64_t>(targetTicks));
+  const std::uint64_t ticks = static_cast<std::uint64_t>(targetTicks);
+  const std::uint64_t rough = std::max<std::uint64_t>(1, (top + ticks - 1) / ticks);
   std::uint64_t power = 1;
   while (power <= rough / 10) {
     power *= 10;
