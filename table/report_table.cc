@@ -123,7 +123,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     errno = 0;
     const std::string title =
         options.base ? "Each graph against " + pathBaseName(options.inputs[0])
-                     : std::string("Consecutive graphs compared");
+                     : std::string("Each graph against the one before");
     writeSeriesPlot(plot.stream(), title, points);
     if (std::fflush(plot.stream()) != 0 || std::ferror(plot.stream())) {
       plotError = errno != 0 ? errno : EIO;

@@ -22,6 +22,7 @@ constexpr int kRight = 30;
 constexpr int kTop = 60;
 constexpr int kBottom = 70;
 constexpr int kFontSize = 12;
+constexpr double kLegendDepth = 10 + 5 * 20 + 10 + 10;
 // A generous width per character of a 12px sans-serif label, so that thinned labels never meet.
 constexpr double kCharWidth = 7.5;
 constexpr double kLabelGap = 12.0;
@@ -100,13 +101,30 @@ void writeSeriesPlot(FILE* out, const std::string& title, const std::vector<Seri
       maximum = std::max(maximum, value);
     }
   }
-  const std::uint64_t step = niceTickStep(std::max<std::uint64_t>(maximum, 1), 6);
-  const std::uint64_t top = (std::max<std::uint64_t>(maximum, 1) + step - 1) / step * step;
+  // Headroom above the highest point keeps the legend (its box ends kLegendDepth below the top
+  // of the plot) clear of every line.
+  const std::uint64_t reach = std::max<std::uint64_t>(maximum + maximum / 3, 1);
+  const std::uint64_t step = niceTickStep(reach, 6);
+  std::uint64_t top = (reach + step - 1) / step * step;
+  while (static_cast<double>(maximum) * plotHeight >
+         static_cast<double>(top) * (plotHeight - kLegendDepth)) {
+    top += step;
+  }
   const std::size_t count = points.size();
+  std::vector<std::string> labels;
+  std::size_t widest = 1;
+  for (const SeriesPoint& point : points) {
+    labels.push_back(xmlText(point.label));
+    widest = std::max(widest, characters(validUtf8(point.label.data(), point.label.size())));
+  }
+  const double labelWidth = static_cast<double>(widest) * kCharWidth;
+  // The outer points stand in by half a label, so that their labels stay inside the picture.
+  const double inset = std::min(labelWidth / 2, plotWidth / 4);
+  const double span = plotWidth - 2 * inset;
   // One point sits in the middle; more spread from edge to edge.
   auto xAt = [&](std::size_t i) {
     return count <= 1 ? kLeft + plotWidth / 2
-                      : kLeft + plotWidth * static_cast<double>(i) / static_cast<double>(count - 1);
+                      : kLeft + inset + span * static_cast<double>(i) / static_cast<double>(count - 1);
   };
   auto yAt = [&](std::uint64_t value) {
     return kTop + plotHeight - plotHeight * static_cast<double>(value) / static_cast<double>(top);
@@ -147,14 +165,8 @@ void writeSeriesPlot(FILE* out, const std::string& title, const std::vector<Seri
 
   // x ticks and labels: every stride-th label, where stride keeps the widest one clear of the
   // next.
-  std::vector<std::string> labels;
-  std::size_t widest = 1;
-  for (const SeriesPoint& point : points) {
-    labels.push_back(xmlText(point.label));
-    widest = std::max(widest, characters(validUtf8(point.label.data(), point.label.size())));
-  }
-  const double spacing = count <= 1 ? plotWidth : plotWidth / static_cast<double>(count - 1);
-  const double needed = static_cast<double>(widest) * kCharWidth + kLabelGap;
+  const double spacing = count <= 1 ? plotWidth : span / static_cast<double>(count - 1);
+  const double needed = labelWidth + kLabelGap;
   std::size_t stride = 1;
   while (static_cast<double>(stride) * spacing < needed && stride < count) {
     ++stride;
@@ -186,10 +198,15 @@ void writeSeriesPlot(FILE* out, const std::string& title, const std::vector<Seri
   // Legend, top left inside the plot area, on a white box.
   const int legendX = kLeft + 15;
   const int legendY = kTop + 10;
+  std::size_t longestLegend = 0;
+  for (const SeriesLine& line : kSeriesLines) {
+    longestLegend = std::max(longestLegend, std::string(line.legend).size());
+  }
   std::fprintf(out,
-               "<rect x=\"%d\" y=\"%d\" width=\"330\" height=\"%d\" fill=\"#ffffff\" "
+               "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"#ffffff\" "
                "fill-opacity=\"0.85\" stroke=\"#999999\"/>\n",
-               legendX, legendY, 5 * 20 + 10);
+               legendX, legendY, 58 + static_cast<int>(static_cast<double>(longestLegend) * kCharWidth),
+               5 * 20 + 10);
   for (std::size_t line = 0; line < 5; ++line) {
     const int y = legendY + 20 + static_cast<int>(line) * 20;
     std::fprintf(out,
