@@ -45,6 +45,17 @@ long sequenceLength(const unsigned char* bytes, std::size_t available) {
   return at == need ? static_cast<long>(need) : -static_cast<long>(at);
 }
 
+// Appends the sequence at bytes[0], or U+FFFD for its ill-formed start; returns the bytes taken.
+std::size_t appendSequence(std::string& out, const unsigned char* bytes, std::size_t available) {
+  const long n = sequenceLength(bytes, available);
+  if (n > 0) {
+    out.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
+    return static_cast<std::size_t>(n);
+  }
+  out += kReplacement;
+  return static_cast<std::size_t>(-n);
+}
+
 bool needsCsvQuotes(const char* bytes, std::size_t length) {
   for (std::size_t i = 0; i < length; ++i) {
     const char c = bytes[i];
@@ -90,14 +101,7 @@ void appendJsonString(std::string& out, const char* bytes, std::size_t length) {
       ++i;
       continue;
     }
-    const long n = sequenceLength(p + i, length - i);
-    if (n > 0) {
-      out.append(bytes + i, static_cast<std::size_t>(n));
-      i += static_cast<std::size_t>(n);
-    } else {
-      out += kReplacement;
-      i += static_cast<std::size_t>(-n);
-    }
+    i += appendSequence(out, p + i, length - i);
   }
   out += '"';
 }
@@ -109,14 +113,7 @@ std::string validUtf8(const char* bytes, std::size_t length) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes);
   std::size_t i = 0;
   while (i < length) {
-    const long n = sequenceLength(p + i, length - i);
-    if (n > 0) {
-      out.append(bytes + i, static_cast<std::size_t>(n));
-      i += static_cast<std::size_t>(n);
-    } else {
-      out += kReplacement;
-      i += static_cast<std::size_t>(-n);
-    }
+    i += appendSequence(out, p + i, length - i);
   }
   return out;
 }
