@@ -1,7 +1,7 @@
 #include "table/row_writer.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cinttypes>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -54,6 +54,42 @@ std::size_t appendSequence(std::string& out, const unsigned char* bytes, std::si
   }
   out += kReplacement;
   return static_cast<std::size_t>(-n);
+}
+
+// "00" to "99", the two digits of each value below 100: one division makes two digits.
+struct DigitPairs {
+  char text[200];
+  constexpr DigitPairs() : text() {
+    for (int i = 0; i < 100; ++i) {
+      text[2 * i] = static_cast<char>('0' + i / 10);
+      text[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+  }
+};
+constexpr DigitPairs kDigitPairs;
+
+// Writes value in decimal at text (room for 20 characters); returns how many it wrote.
+std::size_t formatDecimal(std::uint64_t value, char* text) {
+  std::size_t count = 1;
+  for (std::uint64_t bound = 10; count < 20 && value >= bound; bound *= 10) {
+    ++count;
+  }
+  char* at = text + count;
+  while (value >= 100) {
+    const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+    value /= 100;
+    at -= 2;
+    at[0] = kDigitPairs.text[pair];
+    at[1] = kDigitPairs.text[pair + 1];
+  }
+  if (value >= 10) {
+    at -= 2;
+    at[0] = kDigitPairs.text[value * 2];
+    at[1] = kDigitPairs.text[value * 2 + 1];
+  } else {
+    *--at = static_cast<char>('0' + value);
+  }
+  return count;
 }
 
 bool needsCsvQuotes(const char* bytes, std::size_t length) {
@@ -147,7 +183,7 @@ RowWriter::RowWriter(FILE* out, TableFormat format, std::vector<std::string> col
     key += ':';
     jsonKeys.push_back(key);
   }
-  buffer.reserve(kBlock + 4096);
+  buffer.resize(2 * kBlock);
 }
 
 void RowWriter::header() {
@@ -158,7 +194,7 @@ void RowWriter::header() {
     if (i > 0) {
       append(',');
     }
-    buffer += csvField(columns[i].data(), columns[i].size());
+    append(csvField(columns[i].data(), columns[i].size()));
   }
   append('\n');
 }
@@ -169,7 +205,7 @@ void RowWriter::startCell() {
       append(',');
     }
   } else {
-    buffer += jsonKeys[cell];
+    append(jsonKeys[cell]);
   }
   ++cell;
 }
@@ -178,12 +214,12 @@ void RowWriter::text(const char* bytes, std::size_t length) {
   startCell();
   if (format == TableFormat::kCsv) {
     if (needsCsvQuotes(bytes, length)) {
-      buffer += csvField(bytes, length);
+      append(csvField(bytes, length));
     } else {
       append(bytes, length);
     }
   } else {
-    appendJsonString(buffer, bytes, length);
+    append(jsonString(bytes, length));
   }
 }
 
@@ -191,36 +227,37 @@ void RowWriter::word(const char* value) {
   startCell();
   if (format == TableFormat::kJsonLines) {
     append('"');
-    buffer += value;
+    append(value, std::strlen(value));
     append('"');
   } else {
-    buffer += value;
+    append(value, std::strlen(value));
   }
 }
 
 void RowWriter::number(std::uint64_t value) {
   startCell();
-  char digits[20];
-  char* at = digits + sizeof digits;
-  do {
-    *--at = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  append(at, static_cast<std::size_t>(digits + sizeof digits - at));
+  take(formatDecimal(value, room(20)));
 }
 
 void RowWriter::signedNumber(std::int64_t value) {
   startCell();
-  char text[24];
-  const int length = std::snprintf(text, sizeof text, "%" PRId64, value);
-  append(text, static_cast<std::size_t>(length));
+  char* at = room(21);
+  std::size_t sign = 0;
+  if (value < 0) {
+    *at = '-';
+    sign = 1;
+  }
+  // The magnitude as unsigned: -INT64_MIN does not fit the signed type.
+  const std::uint64_t magnitude =
+      value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
+  take(sign + formatDecimal(magnitude, at + sign));
 }
 
 void RowWriter::real(float value) {
   startCell();
   // JSON has no spelling for infinities and NaN.
   if (format == TableFormat::kJsonLines && !std::isfinite(value)) {
-    buffer += "null";
+    append("null", 4);
     return;
   }
   char text[64];
@@ -234,22 +271,31 @@ void RowWriter::endRow() {
   }
   append('\n');
   cell = 0;
-  if (buffer.size() >= kBlock && !holding) {
+  if (used >= kBlock && !holding) {
     drain();
   }
 }
 
-void RowWriter::append(const char* bytes, std::size_t length) { buffer.append(bytes, length); }
-void RowWriter::append(char c) { buffer += c; }
+char* RowWriter::room(std::size_t n) {
+  if (used + n > buffer.size()) {
+    buffer.resize(std::max(2 * buffer.size(), used + n));
+  }
+  return buffer.data() + used;
+}
+
+void RowWriter::append(const char* bytes, std::size_t length) {
+  std::memcpy(room(length), bytes, length);
+  used += length;
+}
 
 void RowWriter::drain() {
-  if (error == 0 && !buffer.empty()) {
+  if (error == 0 && used > 0) {
     errno = 0;
-    if (std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size() || std::ferror(out)) {
+    if (std::fwrite(buffer.data(), 1, used, out) != used || std::ferror(out)) {
       error = errno != 0 ? errno : EIO;
     }
   }
-  buffer.clear();
+  used = 0;
 }
 
 bool RowWriter::finish() {

@@ -49,8 +49,12 @@ class RowWriter {
 
  private:
   void startCell();
+  // Room for n more bytes at the end of the buffer; take() then counts those written.
+  char* room(std::size_t n);
+  void take(std::size_t n) { used += n; }
   void append(const char* bytes, std::size_t length);
-  void append(char c);
+  void append(const std::string& text) { append(text.data(), text.size()); }
+  void append(char c) { *room(1) = c; ++used; }
   void drain();
 
   FILE* out;
@@ -59,7 +63,9 @@ class RowWriter {
   // Per column, what goes before its value in JSON Lines: `{"name":` or `,"name":`.
   std::vector<std::string> jsonKeys;
   std::size_t cell = 0;
-  std::string buffer;
+  // Rows not yet handed to the stream: the first used bytes of buffer.
+  std::vector<char> buffer;
+  std::size_t used = 0;
   int error = 0;
   bool holding = false;
 };

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -86,6 +90,42 @@ TEST(RowWriterTest, Rows) {
               "\"stability\":0.333333,\"kind\":\"p2c\"}\n"
               "{\"name\":\"x\",\"count\":0,\"delta\":0,\"stability\":null,\"kind\":\"unknown\"}\n");
   }
+}
+
+// Every number as std::to_string spells it: each digit count, both ends of both ranges.
+TEST(RowWriterTest, NumbersAsToString) {
+  std::vector<std::uint64_t> values = {0, UINT64_MAX, UINT64_MAX - 1};
+  for (std::uint64_t power = 1; power <= UINT64_MAX / 10; power *= 10) {
+    values.insert(values.end(), {power - 1, power, power + 1, power * 9 + 7});
+  }
+  std::vector<std::int64_t> signedValues = {INT64_MIN, INT64_MIN + 1, -1, 0, 1, INT64_MAX};
+  for (const std::uint64_t value : values) {
+    if (value <= static_cast<std::uint64_t>(INT64_MAX)) {
+      signedValues.push_back(-static_cast<std::int64_t>(value));
+    }
+  }
+  char* data = nullptr;
+  std::size_t size = 0;
+  FILE* out = open_memstream(&data, &size);
+  std::string expected = "n\n";
+  {
+    RowWriter rows(out, TableFormat::kCsv, {"n"});
+    rows.header();
+    for (const std::uint64_t value : values) {
+      rows.number(value);
+      rows.endRow();
+      expected += std::to_string(value) + "\n";
+    }
+    for (const std::int64_t value : signedValues) {
+      rows.signedNumber(value);
+      rows.endRow();
+      expected += std::to_string(value) + "\n";
+    }
+    EXPECT_TRUE(rows.finish());
+  }
+  std::fclose(out);
+  EXPECT_EQ(std::string(data, size), expected);
+  std::free(data);
 }
 
 TEST(RowWriterTest, HeldRowsReachTheStreamOnlyAtFinish) {
