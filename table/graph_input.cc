@@ -3,23 +3,19 @@
 #include <cerrno>
 #include <cstring>
 
-int readGraphInput(const std::string& name, ASGraph& graph, FILE* err) {
-  if (name == "-") {
-    if (!graph.readFromFile(stdin)) {
-      std::fprintf(err, "%s: %s\n", name.c_str(), graph.errReason());
-      return kTableInvalid;
-    }
-    return kTableSuccess;
-  }
-  FILE* file = std::fopen(name.c_str(), "r");
+int readGraphInput(const std::string& name, ASGraph& graph, std::string& message) {
+  const bool standardInput = name == "-";
+  FILE* file = standardInput ? stdin : std::fopen(name.c_str(), "r");
   if (file == nullptr) {
-    std::fprintf(err, "%s: %s\n", name.c_str(), std::strerror(errno));
+    message = name + ": " + std::strerror(errno) + "\n";
     return kTableCannotOpen;
   }
   const bool valid = graph.readFromFile(file);
-  std::fclose(file);
+  if (!standardInput) {
+    std::fclose(file);
+  }
   if (!valid) {
-    std::fprintf(err, "%s: %s\n", name.c_str(), graph.errReason());
+    message = name + ": " + graph.errReason() + "\n";
     return kTableInvalid;
   }
   return kTableSuccess;

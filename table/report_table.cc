@@ -82,12 +82,13 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   auto later = std::make_unique<ASGraph>();
   std::size_t earlierIndex = 0;
   int status = kTableSuccess;
+  std::string message;
   progress.show(0, options.inputs[0]);
-  status = readGraphInput(options.inputs[0], *earlier, err);
+  status = readGraphInput(options.inputs[0], *earlier, message);
   for (std::size_t i = 1; status == kTableSuccess && i < options.inputs.size(); ++i) {
     progress.show(i, options.inputs[i]);
     *later = ASGraph();
-    status = readGraphInput(options.inputs[i], *later, err);
+    status = readGraphInput(options.inputs[i], *later, message);
     if (status != kTableSuccess) {
       break;
     }
@@ -111,8 +112,10 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
       earlierIndex = i;
     }
   }
+  // The failure's line comes after the progress display is gone.
   progress.erase();
   if (status != kTableSuccess) {
+    std::fputs(message.c_str(), err);
     table.discard();
     plot.discard();
     return status;

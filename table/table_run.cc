@@ -69,8 +69,10 @@ int runGraphTable(const TableOptions& options, FILE* err) {
     return kTableInvalid;
   }
   for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-    const int status = readGraphInput(options.inputs[i], graphs[i], err);
+    std::string message;
+    const int status = readGraphInput(options.inputs[i], graphs[i], message);
     if (status != kTableSuccess) {
+      std::fputs(message.c_str(), err);
       table.discard();
       return status;
     }

@@ -234,6 +234,19 @@ TEST_F(TableE2eTest, ProgressOnATerminal) {
   }
 }
 
+// A failure on a terminal: the progress line goes before the message comes.
+TEST_F(TableE2eTest, FailureOnATerminalErasesTheProgressFirst) {
+  e2e::PtyOptions options;
+  options.args = {"report", "-o", "rows.csv", "first.zng", "none.zng"};
+  options.argv0 = "plandrex-table";
+  options.workDir = dir.path();
+  const ProcessResult result = e2e::runInTerminal(TABLE_BINARY, options);
+  ASSERT_TRUE(result.exitedWith(2)) << result;
+  EXPECT_EQ(result.out,
+            "\r\033[K1/2 first.zng\r\033[K2/2 none.zng\r\033[Knone.zng: No such file or directory\n");
+  EXPECT_FALSE(dir.exists("rows.csv"));
+}
+
 // The plot is well-formed XML and renders in a real SVG renderer, at its stated size.
 TEST_F(TableE2eTest, PlotRendersInRealTools) {
   ASSERT_TRUE(dir.write("a&<b>\xff.zng", kSecond));
