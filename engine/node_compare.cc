@@ -6,7 +6,7 @@ void nodeCmp(FILE* out, cmdLineParameters& params, ASGraph& graph1, ASGraph& gra
   diff.nodesOnlyIn2nd = 0;
   diff.commonNodes = 0;
   const bool listMode = params.listMode;
-  walkNodeUnion(graph1, graph2, [&](unsigned short as, NodeSide side) {
+  walkNodeUnion(graph1, graph2, [&](auto as, NodeSide side) {
     static const char* const kListLines[] = {"< %i\n", "> %i\n", "| %i\n"};
     std::uint32_t* const counters[] = {&diff.nodesOnlyIn1st, &diff.nodesOnlyIn2nd,
                                        &diff.commonNodes};

@@ -2,9 +2,15 @@
 
 #include "engine/node_compare.h"
 
+namespace {
+
+// The `in` column, by NodeSide.
+const char* const kSides[] = {"first", "second", "both"};
+
+}  // namespace
+
 void writeNodeRows(ASGraph& first, ASGraph& second, RowWriter& rows) {
-  static const char* const kSides[] = {"first", "second", "both"};
-  walkNodeUnion(first, second, [&rows](unsigned short as, NodeSide side) {
+  walkNodeUnion(first, second, [&rows](auto as, NodeSide side) {
     rows.number(as);
     rows.word(kSides[static_cast<int>(side)]);
     rows.endRow();
