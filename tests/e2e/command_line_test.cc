@@ -129,12 +129,6 @@ TEST(CommandLineTest, EdgeCases) {
   });
 }
 
-TEST(CommandLineTest, InvalidConditionQuotesTheCharacterVerbatim) {
-  const ProcessResult result = runPlandrex({"--over:a\x01", "a", "b"});
-  EXPECT_TRUE(result.exitedWith(1)) << result;
-  EXPECT_EQ(result.err, syntaxError("Invalid condition for overlap graph making: `\x01'"));
-}
-
 TEST(CommandLineTest, ProgramNameIsQuotedAsGiven) {
   RunOptions options;
   options.argv0 = "./some dir/plandrex-1.3";
