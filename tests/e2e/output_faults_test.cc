@@ -41,19 +41,10 @@ const char* const kLinks = "1 2\n2 3\n";
 // What plandrex-import makes of kLinks read from in.txt.
 const char* const kLinksGraph = "ZNG\n1\nin.txt\n\n3\n2\n1\n2\n3\n1 2 0 0 0 0 0 0\n2 3 0 0 0 0 0 0\n";
 
-std::set<std::string> listDirectory(const std::string& path) {
-  std::set<std::string> names;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 std::string describe(const std::vector<std::string>& args) {
   std::string text;
   for (const std::string& arg : args) {
-    text += arg + " ";
+    text += (text.empty() ? "" : " ") + arg;
   }
   return text;
 }
