@@ -47,8 +47,9 @@ bool exists(const char* name) {
 }  // namespace
 
 std::string cannotWriteMessage(const char* name, int error) {
-  const std::string headline = name == nullptr ? "Unable to write to standard output\n"
-                                               : "Unable to write to file `" + escaped(name) + "'\n";
+  const std::string headline = name == nullptr
+                                   ? "Unable to write to standard output\n"
+                                   : "Unable to write to file `" + escaped(name) + "'\n";
   return headline + "(" + std::strerror(error) + ")\n";
 }
 

@@ -122,8 +122,8 @@ bool ReplacingOutput::open(const char* name) {
   // An existing file that may not be written is refused as fopen would refuse
   // it: a rename would otherwise replace it behind its permission bits.
   const bool writable = !exists || access(path.c_str(), W_OK) == 0;
-  const bool replaceable = missing || (exists && S_ISREG(existing.st_mode) &&
-                                       !stickyDirectoryKeeps(path, existing));
+  const bool replaceable =
+      missing || (exists && S_ISREG(existing.st_mode) && !stickyDirectoryKeeps(path, existing));
   if (replaceable && writable) {
     const unsigned permissions = exists ? existing.st_mode & 07777 : newFilePermissions();
     if (openTemporary(path, exists, permissions)) {

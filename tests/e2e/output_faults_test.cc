@@ -39,7 +39,8 @@ const char* const kGraphA = "ZNG\n1\na\n\n2\n1\n1\n2\n1 2 1 1 0 0 0 0\n";
 const char* const kGraphB = "ZNG\n1\nb\n\n2\n1\n1\n2\n1 2 1 0 0 0 0 0\n";
 const char* const kLinks = "1 2\n2 3\n";
 // What plandrex-import makes of kLinks read from in.txt.
-const char* const kLinksGraph = "ZNG\n1\nin.txt\n\n3\n2\n1\n2\n3\n1 2 0 0 0 0 0 0\n2 3 0 0 0 0 0 0\n";
+const char* const kLinksGraph =
+    "ZNG\n1\nin.txt\n\n3\n2\n1\n2\n3\n1 2 0 0 0 0 0 0\n2 3 0 0 0 0 0 0\n";
 
 std::string describe(const std::vector<std::string>& args) {
   std::string text;
@@ -116,32 +117,63 @@ TEST_F(OutputFaultsTest, NamesAndArgumentsInMessagesAreEscaped) {
   };
   const std::string plandrexCannotOpen = std::string(kBanner) + "Unable to open ";
   const Case cases[] = {
-      {Program::kPlandrex, {"no\x1b[2J.zng", "b.zng"}, "", 2,
+      {Program::kPlandrex,
+       {"no\x1b[2J.zng", "b.zng"},
+       "",
+       2,
        plandrexCannotOpen + "source file `no\\x1b[2J.zng'\n(No such file or directory)\n"},
-      {Program::kPlandrex, {"--multi", "a.zng", "no\n.zng"}, "", 2,
+      {Program::kPlandrex,
+       {"--multi", "a.zng", "no\n.zng"},
+       "",
+       2,
        plandrexCannotOpen + "graph file `no\\x0a.zng'\n(No such file or directory)\n"},
-      {Program::kPlandrex, {"a.zng", "bad\x7f.zng"}, "", 3,
-       std::string(kBanner) +
-           "File `bad\\x7f.zng' does not appear to be a valid graph file:\n"
-           "Invalid file type string: `XYZ'\n"},
-      {Program::kPlandrex, {"-o", "no\x1b/out", "a.zng", "b.zng"}, "", 3,
+      {Program::kPlandrex,
+       {"a.zng", "bad\x7f.zng"},
+       "",
+       3,
+       std::string(kBanner) + "File `bad\\x7f.zng' does not appear to be a valid graph file:\n"
+                              "Invalid file type string: `XYZ'\n"},
+      {Program::kPlandrex,
+       {"-o", "no\x1b/out", "a.zng", "b.zng"},
+       "",
+       3,
        plandrexCannotOpen + "file `no\\x1b/out' for writing\n(No such file or directory)\n"},
-      {Program::kPlandrex, {"-o", "in\x1b[2J.zng", "in\x1b[2J.zng", "b.zng"}, "", 3,
+      {Program::kPlandrex,
+       {"-o", "in\x1b[2J.zng", "in\x1b[2J.zng", "b.zng"},
+       "",
+       3,
        plandrexCannotOpen + "file `in\\x1b[2J.zng' for writing\n(it is also an input file)\n"},
-      {Program::kPlandrex, {"-f", "-o", "full\x01", "a.zng", "b.zng"}, "", 3,
+      {Program::kPlandrex,
+       {"-f", "-o", "full\x01", "a.zng", "b.zng"},
+       "",
+       3,
        std::string(kBanner) + "Unable to write to file `full\\x01'\n(No space left on device)\n"},
-      {Program::kPlandrex, {"-o", "old\x1b]0;t\a.zng", "a.zng", "b.zng"}, "n\n", 2,
+      {Program::kPlandrex,
+       {"-o", "old\x1b]0;t\a.zng", "a.zng", "b.zng"},
+       "n\n",
+       2,
        "Warning: file `old\\x1b]0;t\\x07.zng'\nalready exists and is about to be overwritten.\n"
        "Do you want to proceed (y/n)? "},
-      {Program::kPlandrex, {"--over:a\x01", "a.zng", "b.zng"}, "", 1,
-       std::string(kBanner) +
-           "Syntax error: Invalid condition for overlap graph making: `\\x01'\n"
-           "Type plandrex --help for more information\n"},
-      {Program::kImporter, {"-o", "no\x1b/out", "in.txt"}, "", 3,
+      {Program::kPlandrex,
+       {"--over:a\x01", "a.zng", "b.zng"},
+       "",
+       1,
+       std::string(kBanner) + "Syntax error: Invalid condition for overlap graph making: `\\x01'\n"
+                              "Type plandrex --help for more information\n"},
+      {Program::kImporter,
+       {"-o", "no\x1b/out", "in.txt"},
+       "",
+       3,
        "Unable to open file `no\\x1b/out' for writing\n(No such file or directory)\n"},
-      {Program::kImporter, {"-o", "in\x1b.txt", "in\x1b.txt"}, "", 3,
+      {Program::kImporter,
+       {"-o", "in\x1b.txt", "in\x1b.txt"},
+       "",
+       3,
        "Unable to open file `in\\x1b.txt' for writing\n(it is also an input file)\n"},
-      {Program::kImporter, {"-o", "full\x01", "in.txt"}, "", 3,
+      {Program::kImporter,
+       {"-o", "full\x01", "in.txt"},
+       "",
+       3,
        "Unable to write to file `full\\x01'\n(No space left on device)\n"},
   };
   for (const Case& c : cases) {
@@ -179,8 +211,8 @@ TEST_F(OutputFaultsTest, CommentsAndInputCountsThatAGraphFileHolds) {
     EXPECT_EQ(commented.out, plain.out);
   }
   // A carriage return ends the comment's line for the reader: the graph reads back.
-  ProcessResult result =
-      run(Program::kPlandrex, {"--over:a", "--comment", "one\rtwo", "-o", "out.zng", "a.zng", "b.zng"});
+  ProcessResult result = run(
+      Program::kPlandrex, {"--over:a", "--comment", "one\rtwo", "-o", "out.zng", "a.zng", "b.zng"});
   EXPECT_TRUE(result.exitedWith(0)) << result;
   result = run(Program::kPlandrex, {"-l", "out.zng", "out.zng"});
   EXPECT_TRUE(result.exitedWith(0)) << result;
@@ -267,8 +299,9 @@ TEST_F(OutputFaultsTest, WritableTargetOfAnotherUserInAStickyDirectoryIsWrittenI
 // is refused before anything is written, with plandrex's message; it used to be replaced by
 // the graph made from it.
 TEST_F(OutputFaultsTest, ImporterRefusesAnOutputThatItReads) {
-  const std::string table = "TABLE_DUMP2|1277971199|B|202.249.2.20|4777|10.0.0.0/24|1 2 3|IGP|"
-                            "202.249.2.20|0|0||NAG||\n";
+  const std::string table =
+      "TABLE_DUMP2|1277971199|B|202.249.2.20|4777|10.0.0.0/24|1 2 3|IGP|"
+      "202.249.2.20|0|0||NAG||\n";
   ASSERT_TRUE(dir.write("rib.txt", table));
   ASSERT_TRUE(dir.write("rel.txt", "1|2|-1\n"));
   std::filesystem::create_hard_link(dir.file("in.txt"), dir.file("hard.txt"));
@@ -324,8 +357,8 @@ TEST_F(OutputFaultsTest, RunningOutOfMemoryKeepsTheTargetAndSaysSo) {
       ++edgeCount;
     }
   }
-  const std::string header = "\n\n" + std::to_string(kNodes) + "\n" + std::to_string(edgeCount) +
-                             "\n" + nodes + edges;
+  const std::string header =
+      "\n\n" + std::to_string(kNodes) + "\n" + std::to_string(edgeCount) + "\n" + nodes + edges;
   ASSERT_TRUE(dir.write("big1.zng", "ZNG\n1\nbig1" + header));
   ASSERT_TRUE(dir.write("big2.zng", "ZNG\n1\nbig2" + header));
   ASSERT_TRUE(dir.write("big.txt", links));
