@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "asgraph/as_graph.h"
 #include "asgraph/graph_file_writer.h"
