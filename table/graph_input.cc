@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/escaped_text.h"
+
 int readGraphInput(const std::string& name, ASGraph& graph, std::string& message) {
   const bool standardInput = name == "-";
   FILE* file = standardInput ? stdin : std::fopen(name.c_str(), "r");
   if (file == nullptr) {
-    message = name + ": " + std::strerror(errno) + "\n";
+    message = escaped(name.c_str()) + ": " + std::strerror(errno) + "\n";
     return kTableCannotOpen;
   }
   const bool valid = graph.readFromFile(file);
@@ -15,13 +17,8 @@ int readGraphInput(const std::string& name, ASGraph& graph, std::string& message
     std::fclose(file);
   }
   if (!valid) {
-    message = name + ": " + graph.errReason() + "\n";
+    message = escaped(name.c_str()) + ": " + graph.errReason() + "\n";
     return kTableInvalid;
   }
   return kTableSuccess;
-}
-
-std::string pathBaseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }

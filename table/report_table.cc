@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "fileio/path_name.h"
 #include "engine/report_figures.h"
 #include "table/graph_input.h"
 #include "table/row_writer.h"
 #include "table/series_plot.h"
 #include "table/table_output.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -40,8 +42,7 @@ class Progress {
   ~Progress() { erase(); }
   void show(std::size_t index, const std::string& name) {
     if (shown) {
-      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
-                   validUtf8(pathBaseName(name).data(), pathBaseName(name).size()).c_str());
+      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total, escaped(baseName(name).c_str()).c_str());
       std::fflush(err);
       drawn = true;
     }
@@ -64,11 +65,12 @@ class Progress {
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
-  TableOutput table(options.outputFile);
-  TableOutput plot(options.plotFile);
+  OutputFile table;
+  OutputFile plot;
   const bool plotting = !options.plotFile.empty();
-  if (!table.open(err) || (plotting && !plot.open(err))) {
-    table.discard();
+  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
+      (plotting && !openTableOutput(plot, options.plotFile, options.inputs, err))) {
+    table.finish(false);
     return kTableInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
@@ -101,7 +103,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     rows.endRow();
     if (plotting) {
       SeriesPoint point;
-      point.label = pathBaseName(options.inputs[i]);
+      point.label = baseName(options.inputs[i]);
       for (std::size_t line = 0; line < 5; ++line) {
         point.values[line] = figureNamed(kSeriesLines[line].figure).value(figures);
       }
@@ -116,27 +118,22 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   progress.erase();
   if (status != kTableSuccess) {
     std::fputs(message.c_str(), err);
-    table.discard();
-    plot.discard();
+    table.finish(false);
+    plot.finish(false);
     return status;
   }
-  rows.finish();
-  int plotError = 0;
   if (plotting) {
-    errno = 0;
-    const std::string title =
-        options.base ? "Each graph against " + pathBaseName(options.inputs[0])
-                     : std::string("Each graph against the one before");
+    const std::string title = options.base
+                                  ? "Each graph against " + baseName(options.inputs[0])
+                                  : std::string("Each graph against the one before");
     writeSeriesPlot(plot.stream(), title, points);
-    if (std::fflush(plot.stream()) != 0 || std::ferror(plot.stream())) {
-      plotError = errno != 0 ? errno : EIO;
-    }
   }
-  if (!table.commit(rows.writeError(), err)) {
-    plot.discard();
+  if (!finishTable(table, rows, err)) {
+    plot.finish(false);
     return kTableInvalid;
   }
-  if (plotting && !plot.commit(plotError, err)) {
+  if (plotting && !plot.finish(true)) {
+    std::fputs(plot.message().c_str(), err);
     return kTableInvalid;
   }
   return kTableSuccess;

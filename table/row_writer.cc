@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "fileio/failure_errno.h"
+
 namespace {
 
 constexpr std::size_t kBlock = 1 << 16;
@@ -292,7 +294,7 @@ void RowWriter::drain() {
   if (error == 0 && used > 0) {
     errno = 0;
     if (std::fwrite(buffer.data(), 1, used, out) != used || std::ferror(out)) {
-      error = errno != 0 ? errno : EIO;
+      error = failureErrno();
     }
   }
   used = 0;
@@ -303,7 +305,7 @@ bool RowWriter::finish() {
   if (error == 0) {
     errno = 0;
     if (std::fflush(out) != 0 || std::ferror(out)) {
-      error = errno != 0 ? errno : EIO;
+      error = failureErrno();
     }
   }
   return error == 0;

@@ -1,43 +1,28 @@
 #include "table/table_output.h"
 
 #include <cerrno>
-#include <cstring>
 
-namespace {
-
-int errorCode() { return errno != 0 ? errno : EIO; }
-
-}  // namespace
-
-bool TableOutput::open(FILE* err) {
-  if (name.empty() || file.open(name.c_str())) {
+bool openTableOutput(OutputFile& output, const std::string& name,
+                     const std::vector<std::string>& inputs, FILE* err) {
+  OutputFile::Checks checks;
+  for (const std::string& input : inputs) {
+    checks.inputs.push_back(input.c_str());
+  }
+  if (output.open(name.empty() ? nullptr : name.c_str(), checks) == OutputFile::Opening::kOpened) {
     return true;
   }
-  std::fprintf(err, "Unable to open file `%s' for writing\n(%s)\n", name.c_str(),
-               std::strerror(errorCode()));
+  std::fputs(output.message().c_str(), err);
   return false;
 }
 
-bool TableOutput::commit(int writeError, FILE* err) {
-  if (writeError == 0) {
-    errno = 0;
-    if (name.empty()) {
-      if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        writeError = errorCode();
-      }
-    } else if (!file.commit()) {
-      writeError = errorCode();
-    }
+bool finishTable(OutputFile& output, RowWriter& rows, FILE* err) {
+  if (!rows.finish()) {
+    errno = rows.writeError();
+    output.writeFailed();
   }
-  if (writeError == 0) {
+  if (output.finish(true)) {
     return true;
   }
-  file.discard();
-  if (name.empty()) {
-    std::fprintf(err, "Unable to write to standard output\n(%s)\n", std::strerror(writeError));
-  } else {
-    std::fprintf(err, "Unable to write to file `%s'\n(%s)\n", name.c_str(),
-                 std::strerror(writeError));
-  }
+  std::fputs(output.message().c_str(), err);
   return false;
 }

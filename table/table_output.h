@@ -3,28 +3,18 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
+#include <vector>
 
-#include "fileio/replacing_output.h"
+#include "fileio/output_file.h"
+#include "table/row_writer.h"
 
-// Where a table or a plot goes: standard output (an empty name) or a named file that takes its
-// target's place only when the run succeeds, written as the other programs write -o.
-class TableOutput {
- public:
-  explicit TableOutput(std::string name) : name(std::move(name)) {}
+// Opens a table or plot output: standard output for an empty name, otherwise the file, refused
+// when it is one of the inputs. false after the message is on err.
+bool openTableOutput(OutputFile& output, const std::string& name,
+                     const std::vector<std::string>& inputs, FILE* err);
 
-  // Opens the file; false after the message is on err.
-  bool open(FILE* err);
-  FILE* stream() const { return name.empty() ? stdout : file.stream(); }
-  // Puts the output in place (writeError: errno of a write that failed before, or 0). false
-  // after the message is on err.
-  bool commit(int writeError, FILE* err);
-  // Leaves the target as it was.
-  void discard() { file.discard(); }
-
- private:
-  std::string name;
-  ReplacingOutput file;
-};
+// Ends a successful run's table: the rows' first write error, then the output's own finish.
+// false after the message is on err.
+bool finishTable(OutputFile& output, RowWriter& rows, FILE* err);
 
 #endif  // TABLE_TABLE_OUTPUT_H_

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "fileio/failure_errno.h"
+#include "fileio/out_of_memory.h"
+#include "fileio/output_file.h"
 #include "plandrex_version.h"
 #include "table/edge_table.h"
 #include "table/graph_input.h"
@@ -54,8 +57,7 @@ int printAndFlush(const char* text) {
   errno = 0;
   std::fputs(text, stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "Unable to write to standard output\n(%s)\n",
-                 std::strerror(errno != 0 ? errno : EIO));
+    std::fputs(cannotWriteMessage(nullptr, failureErrno()).c_str(), stderr);
     return kTableInvalid;
   }
   return kTableSuccess;
@@ -64,8 +66,8 @@ int printAndFlush(const char* text) {
 // edges and nodes: read every input, then write the rows.
 int runGraphTable(const TableOptions& options, FILE* err) {
   std::vector<ASGraph> graphs(options.inputs.size());
-  TableOutput table(options.outputFile);
-  if (!table.open(err)) {
+  OutputFile table;
+  if (!openTableOutput(table, options.outputFile, options.inputs, err)) {
     return kTableInvalid;
   }
   for (std::size_t i = 0; i < options.inputs.size(); ++i) {
@@ -73,7 +75,7 @@ int runGraphTable(const TableOptions& options, FILE* err) {
     const int status = readGraphInput(options.inputs[i], graphs[i], message);
     if (status != kTableSuccess) {
       std::fputs(message.c_str(), err);
-      table.discard();
+      table.finish(false);
       return status;
     }
   }
@@ -81,15 +83,13 @@ int runGraphTable(const TableOptions& options, FILE* err) {
     RowWriter rows(table.stream(), options.format, edgeTableColumns(graphs[0].isDifferential()));
     rows.header();
     writeEdgeRows(graphs[0], rows);
-    rows.finish();
-    return table.commit(rows.writeError(), err) ? kTableSuccess : kTableInvalid;
+    return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
   }
   RowWriter rows(table.stream(), options.format,
                  std::vector<std::string>(std::begin(kNodeTableColumns), std::end(kNodeTableColumns)));
   rows.header();
   writeNodeRows(graphs[0], graphs[1], rows);
-  rows.finish();
-  return table.commit(rows.writeError(), err) ? kTableSuccess : kTableInvalid;
+  return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
 }
 
 }  // namespace
@@ -108,9 +108,14 @@ int tableMain(int argc, const char* const* argv) {
   if (options.version) {
     return printAndFlush("plandrex-table " PLANDREX_VERSION "\n");
   }
-  if (options.command == TableCommand::kReport) {
-    const bool progress = !options.quiet && isatty(STDERR_FILENO) == 1;
-    return runReportTable(options, progress, stderr);
-  }
-  return runGraphTable(options, stderr);
+  // Running out of memory ends the run with status 3 and leaves any -o target as it was.
+  return runWithinMemory(
+      [&options] {
+        if (options.command == TableCommand::kReport) {
+          const bool progress = !options.quiet && isatty(STDERR_FILENO) == 1;
+          return runReportTable(options, progress, stderr);
+        }
+        return runGraphTable(options, stderr);
+      },
+      stderr, kTableInvalid);
 }
