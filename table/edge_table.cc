@@ -90,7 +90,7 @@ void writeEdgeRows(ASGraph& graph, RowWriter& rows) {
   ColumnValue values[kDifferentialEdgeColumns];
   for (ASGraph::EdgeWalk walk(graph); !walk.atEnd() && rows.ok(); walk.next()) {
     const ASGraph::graph_edge* e = walk.current();
-    EdgeLine line;
+    WrittenEdgeLine line;
     line.first = e->from->key;
     line.second = e->to->key;
     line.dir = *e->dir;
