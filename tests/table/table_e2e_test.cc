@@ -180,6 +180,10 @@ TEST_F(TableE2eTest, FailuresLeaveTheTargetAsItWas) {
       {"unwritable plot",
        {"report", "-o", "target.csv", "--plot", "no/such/dir/p.svg", "first.zng", "second.zng"}, 3,
        "Unable to open file `no/such/dir/p.svg' for writing\n(No such file or directory)\n"},
+      {"output is an input", {"nodes", "-o", "target.csv", "first.zng", "target.csv"}, 3,
+       "Unable to open file `target.csv' for writing\n(it is also an input file)\n"},
+      {"plot is an input", {"report", "--plot", "target.csv", "first.zng", "target.csv"}, 3,
+       "Unable to open file `target.csv' for writing\n(it is also an input file)\n"},
       {"command line", {"report", "-o", "target.csv", "first.zng"}, 1,
        "Syntax error: report needs two or more graph files\n"
        "Type plandrex-table --help for more information\n"},
