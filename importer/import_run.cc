@@ -11,6 +11,7 @@
 #include "importer/import_options.h"
 #include "importer/import_reader.h"
 #include "importer/relationship_table.h"
+#include "importer/shown_name.h"
 
 namespace {
 
@@ -91,9 +92,9 @@ int runImport(const ImportOptions& options, FILE* err) {
                                    ? "several inputs are read as one routing table (format "
                                    : "--relationships orients routing tables (format ";
       std::fprintf(err,
-                   "Syntax error: %s%s) only, but `%s' is in format %s\n"
+                   "Syntax error: %s%s) only, but %s is in format %s\n"
                    "Type plandrex-import --help for more information\n",
-                   what.c_str(), kRoutingTableFormat, input.c_str(), reader.entry()->name);
+                   what.c_str(), kRoutingTableFormat, quotedName(input).c_str(), reader.entry()->name);
       return kImportBadCommandLine;
     }
   }
