@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -27,24 +28,70 @@ bool LineReader::next() {
 }
 
 bool LineReader::nextFromLibrary() {
-  ssize_t read = getline(&buffer, &capacity, stream);
-  if (read < 0 || std::ferror(stream)) {
+  if (lineTooLong) {
     return false;
   }
+  // As getline reads, taking the stream up to the line feed and no further,
+  // but stopping one byte past the longest line.
+  std::size_t length = 0;
+  int byte = EOF;
+  bool outOfMemory = false;
+  flockfile(stream);
+  while ((byte = getc_unlocked(stream)) != EOF) {
+    // Room for this byte and the terminating NUL.
+    if (length + 2 > capacity) {
+      const std::size_t grown = capacity == 0 ? kFirstBufferSize : 2 * capacity;
+      char* larger = static_cast<char*>(std::realloc(buffer, grown));
+      if (larger == nullptr) {
+        outOfMemory = true;
+        break;
+      }
+      buffer = larger;
+      capacity = grown;
+    }
+    buffer[length++] = static_cast<char>(byte);
+    if (byte == '\n' || length > kMaxLineLength) {
+      break;
+    }
+  }
+  const bool readError = byte == EOF && ferror_unlocked(stream) != 0;
+  funlockfile(stream);
   lineStart = buffer;
+  if (length > kMaxLineLength && byte != '\n') {
+    lineTooLong = true;
+    return false;
+  }
+  if (readError || outOfMemory || length == 0) {
+    return false;
+  }
+  buffer[length] = '\0';
   return true;
 }
 
 bool LineReader::nextFromBlocks() {
+  if (lineTooLong) {
+    return false;
+  }
   do {
     if (searched != filled) {
-      void* lineFeed = std::memchr(searched, '\n', static_cast<std::size_t>(filled - searched));
+      // Past the longest line a line feed is of no use: the search stops there.
+      const std::size_t longest = kMaxLineLength + 1;
+      const std::size_t unsearched = static_cast<std::size_t>(filled - searched);
+      const std::size_t scanned = static_cast<std::size_t>(searched - unread);
+      const std::size_t wanted =
+          scanned >= longest ? 0 : std::min(unsearched, longest - scanned);
+      void* lineFeed = std::memchr(searched, '\n', wanted);
       if (lineFeed != nullptr) {
         lineStart = unread;
         unread = searched = static_cast<char*>(lineFeed) + 1;
         return true;
       }
-      searched = filled;
+      searched += wanted;
+      if (static_cast<std::size_t>(searched - unread) >= longest) {
+        lineStart = unread;
+        lineTooLong = true;
+        return false;
+      }
     }
   } while (refill());
   // The bytes before a read error may be a cut line: only the end of the
