@@ -10,6 +10,8 @@ namespace {
 // The graph file holds names and the description on lines of their own, which
 // the reader takes up to this length.
 constexpr std::size_t kMaxGraphTextLength = 511;
+// A graph file lists at most this many source files, one per input.
+constexpr std::size_t kMaxInputs = 65536;
 
 bool fail(std::string& reason, const std::string& text) {
   reason = text;
@@ -177,6 +179,10 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
 
   if (options.inputs.empty()) {
     return fail(reason, "no input file given");
+  }
+  if (options.inputs.size() > kMaxInputs) {
+    return fail(reason, "wrong number of inputs (a graph file lists at most " +
+                            std::to_string(kMaxInputs) + ")");
   }
   const bool haveSourceName = !options.sourceNames.empty();
   if (haveSourceName && options.inputs.size() > 1) {

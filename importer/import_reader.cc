@@ -54,8 +54,12 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
     if (importer == nullptr) {
       format = forced != nullptr ? forced : detectFormat(begin, end, relationshipsOnly);
       if (format == nullptr) {
+        // --format names the inputs' format, never the relationship file's.
+        const char* hint = relationshipsOnly
+                               ? " (a relationship file is serial-1, serial-2 or snap-caida)"
+                               : " (name it with --format)";
         return invalid(prefix, reader.number(),
-                       "unknown format of line " + quoted(begin, end) + " (name it with --format)");
+                       "unknown format of line " + quoted(begin, end) + hint);
       }
       importer = format->create(settings);
     } else if (firstDataLine && forced == nullptr && !format->recognises(begin, end)) {
