@@ -14,6 +14,8 @@ namespace {
 // stay in the cache.
 constexpr std::size_t kFirstBufferSize = 4096;
 constexpr std::size_t kLargestBufferSize = 256 * 1024;
+// Line by line, the first piece asked of the library holds most lines whole.
+constexpr std::size_t kFirstPieceSize = 128;
 
 }  // namespace
 
@@ -31,40 +33,50 @@ bool LineReader::nextFromLibrary() {
   if (lineTooLong) {
     return false;
   }
-  // As getline reads, taking the stream up to the line feed and no further,
-  // but stopping one byte past the longest line.
+  // fgets takes the stream up to the line feed and no further, as getline
+  // does, but in pieces of a size we choose, so that the longest line bounds
+  // what is held. A line may hold NULs: each piece is first filled with a
+  // byte that is not one, so that the NUL fgets writes after what it read is
+  // the piece's last.
   std::size_t length = 0;
-  int byte = EOF;
-  bool outOfMemory = false;
-  flockfile(stream);
-  while ((byte = getc_unlocked(stream)) != EOF) {
-    // Room for this byte and the terminating NUL.
-    if (length + 2 > capacity) {
-      const std::size_t grown = capacity == 0 ? kFirstBufferSize : 2 * capacity;
+  std::size_t piece = kFirstPieceSize;
+  for (;;) {
+    if (length + piece > capacity) {
+      std::size_t grown = capacity == 0 ? kFirstBufferSize : capacity;
+      while (grown < length + piece) {
+        grown *= 2;
+      }
       char* larger = static_cast<char*>(std::realloc(buffer, grown));
       if (larger == nullptr) {
-        outOfMemory = true;
-        break;
+        return false;
       }
       buffer = larger;
       capacity = grown;
     }
-    buffer[length++] = static_cast<char>(byte);
-    if (byte == '\n' || length > kMaxLineLength) {
+    char* at = buffer + length;
+    std::memset(at, '\n', piece);
+    if (std::fgets(at, static_cast<int>(piece), stream) == nullptr) {
+      // The end of the stream ends a last line without a line feed; a read
+      // error drops a cut line.
+      if (std::ferror(stream) || length == 0) {
+        return false;
+      }
       break;
     }
-  }
-  const bool readError = byte == EOF && ferror_unlocked(stream) != 0;
-  funlockfile(stream);
-  lineStart = buffer;
-  if (length > kMaxLineLength && byte != '\n') {
-    lineTooLong = true;
-    return false;
-  }
-  if (readError || outOfMemory || length == 0) {
-    return false;
+    length += static_cast<std::size_t>(static_cast<const char*>(memrchr(at, '\0', piece)) - at);
+    if (buffer[length - 1] == '\n') {
+      break;
+    }
+    if (length > kMaxLineLength) {
+      lineStart = buffer;
+      lineTooLong = true;
+      return false;
+    }
+    // Never more than one byte past the longest line.
+    piece = std::min(2 * piece, kMaxLineLength + 2 - length);
   }
   buffer[length] = '\0';
+  lineStart = buffer;
   return true;
 }
 
