@@ -504,6 +504,13 @@ TEST(GraphFileReaderTest, LineOverOneMebibyteEndsTheRead) {
       // At the limit the line is read, and judged as any other.
       {"ZNG\n1\n" + longest + "\n", "Unable to retrieve graph description string"},
   };
+  // A stream without line feeds (a device read line by line) ends at once.
+  FILE* zeros = std::fopen("/dev/zero", "r");
+  ASSERT_NE(zeros, nullptr);
+  ASGraph endless;
+  EXPECT_FALSE(endless.readFromFile(zeros));
+  std::fclose(zeros);
+  EXPECT_EQ(std::string(endless.errReason()), prefix + repeat("\\x00", 512) + "'");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file.substr(0, 40));
     ASGraph byBlocks;
