@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kFirstBufferSize = 4096;
 constexpr std::size_t kLargestBufferSize = 256 * 1024;
 // Line by line, the first piece asked of the library holds most lines whole.
-constexpr std::size_t kFirstPieceSize = 128;
+constexpr std::size_t kFirstPieceSize = 64;
 
 }  // namespace
 
