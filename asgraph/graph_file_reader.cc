@@ -10,9 +10,10 @@
 
 #include "asgraph/as_graph.h"
 #include "asgraph/edge_line_columns.h"
-#include "asgraph/escaped_text.h"
 #include "asgraph/line_reader.h"
 #include "asgraph/number_conversion.h"
+#include "text/copied_string.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -254,18 +255,12 @@ LineReader::Consumption consumptionFor(FILE* stream) {
   return LineReader::Consumption::kReadAhead;
 }
 
-char* copyText(const char* text, std::size_t length) {
-  char* copy = new char[length + 1];
-  std::memcpy(copy, text, length + 1);
-  return copy;
-}
-
 }  // namespace
 
 bool ASGraph::readFromFile(FILE* stream) {
   errReasonText[0] = '\0';
-  // Files list adjacencies in ascending order; see deferMirrors.
-  MirrorDeferral deferral(*this);
+  // Files list adjacencies in ascending order.
+  AscendingAdditions ascending(*this);
   // The scratch records are set up once: every line sets every field the
   // file carries, and the rest stay at their defaults.
   ASEdgeWeight forward;
@@ -295,7 +290,7 @@ bool ASGraph::readFromFile(FILE* stream) {
     if (!nextLine(lines, "Could not retrieve all the source file names")) {
       return false;
     }
-    sourceFiles.enqueue(copyText(lines.text(), lines.length()));
+    sourceFiles.enqueue(copyString(lines.text(), lines.length()));
   }
 
   if (!nextLine(lines, "Unable to retrieve graph description string")) {

@@ -2,8 +2,9 @@
 
 #include <cstring>
 
+#include "fileio/path_name.h"
 #include "importer/format_registry.h"
-#include "importer/shown_name.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -37,11 +38,6 @@ bool checkGraphText(const char* option, const std::string& text, std::string& re
                             std::to_string(kMaxGraphTextLength) + " characters");
   }
   return true;
-}
-
-std::string baseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // One option of the command line. A flag is matched by its whole argument; an
@@ -95,7 +91,7 @@ const ImportOption kOptions[] = {
      [](ImportOptions& options, const std::string& value, std::string& reason) {
        options.format = findFormat(value.c_str());
        return options.format != nullptr ||
-              fail(reason, "unknown format " + quotedName(value) +
+              fail(reason, "unknown format `" + escaped(value.c_str()) + "'" +
                                " (known: " + knownFormats() + ")");
      }},
     {"--relationships", true,
@@ -153,7 +149,7 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
       }
       option = findOption(name, true);
       if (option == nullptr) {
-        return fail(reason, "unknown option " + quotedName(arg));
+        return fail(reason, "unknown option `" + escaped(arg.c_str()) + "'");
       }
       if (given[option - kOptions]) {
         return fail(reason, "option " + name + " is given twice");

@@ -9,7 +9,7 @@
 #include "importer/input_lines.h"
 #include "importer/link_fields.h"
 #include "importer/link_import.h"
-#include "importer/shown_name.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -34,10 +34,10 @@ ReadResult ImportReader::invalid(const std::string& name, std::uint64_t line,
 
 ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool relationshipsOnly,
                               const ImportSettings& settings) {
-  const std::string prefix = std::strcmp(name, "-") == 0 ? "(standard input)" : shownName(name);
+  const std::string prefix = std::strcmp(name, "-") == 0 ? "(standard input)" : escaped(name);
   DecodedInput input;
   if (!input.open(name)) {
-    error = "Unable to open file " + quotedName(name) + "\n(" + std::strerror(errno) + ")\n";
+    error = "Unable to open file `" + escaped(name) + "'\n(" + std::strerror(errno) + ")\n";
     return ReadResult::kCannotOpen;
   }
   InputLines reader(input);
