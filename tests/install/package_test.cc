@@ -99,6 +99,7 @@ TEST_F(PackageTest, HoldsTheProgramsPagesAndDocumentsAndTheProgramsRunUnpacked) 
       "./usr/bin/plandrex",
       "./usr/share/man/man1/plandrex.1.gz",
       "./usr/share/man/man1/plandrex-import.1.gz",
+      "./usr/share/man/man1/plandrex-table.1.gz",
       "./usr/share/man/man5/plandrex-graph.5.gz",
       "./usr/share/doc/plandrex/README.md",
       "./usr/share/doc/plandrex/NOTICE.md",
@@ -106,6 +107,9 @@ TEST_F(PackageTest, HoldsTheProgramsPagesAndDocumentsAndTheProgramsRunUnpacked) 
   };
 #ifdef PLANDREX_IMPORT_BINARY
   expected.push_back("./usr/bin/plandrex-import");
+#endif
+#ifdef PLANDREX_TABLE_BINARY
+  expected.push_back("./usr/bin/plandrex-table");
 #endif
   for (const std::string& path : expected) {
     EXPECT_TRUE(contains(listing.out, " " + path + "\n")) << path << " missing:\n" << listing.out;
@@ -125,6 +129,12 @@ TEST_F(PackageTest, HoldsTheProgramsPagesAndDocumentsAndTheProgramsRunUnpacked) 
   const e2e::ProcessResult version = runTool(root.file("usr/bin/plandrex-import"), {"--version"});
   EXPECT_TRUE(version.exitedWith(0)) << version;
   EXPECT_EQ(version.out, "plandrex-import " PLANDREX_VERSION_TEXT "\n");
+#endif
+#ifdef PLANDREX_TABLE_BINARY
+  const e2e::ProcessResult tableVersion =
+      runTool(root.file("usr/bin/plandrex-table"), {"--version"});
+  EXPECT_TRUE(tableVersion.exitedWith(0)) << tableVersion;
+  EXPECT_EQ(tableVersion.out, "plandrex-table " PLANDREX_VERSION_TEXT "\n");
 #endif
 }
 
