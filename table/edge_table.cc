@@ -112,8 +112,8 @@ void writeEdgeRows(ASGraph& graph, RowWriter& rows) {
     }
     for (std::size_t i = 0; i < relationships; ++i) {
       const Relationship& r = kRelationships[i];
-      rows.word(relationshipName(values[r.flagColumn].number != 0,
-                                 values[r.directionColumn].direction));
+      rows.word(
+          relationshipName(values[r.flagColumn].number != 0, values[r.directionColumn].direction));
     }
     rows.endRow();
   }

@@ -13,9 +13,9 @@ constexpr int kTableCannotOpen = 2;
 constexpr int kTableInvalid = 3;
 
 // Reads the graph file name ("-" is standard input) into graph, which must be empty. Returns
-// kTableSuccess, or the status with the line to show in message ("NAME: reason\n", the name escaped as messages quote names): the
-// system's reason when the file cannot be opened (kTableCannotOpen), the reader's when it is not
-// a graph file (kTableInvalid).
+// kTableSuccess, or the status with the line to show in message ("NAME: reason\n", the name escaped
+// as messages quote names): the system's reason when the file cannot be opened (kTableCannotOpen),
+// the reader's when it is not a graph file (kTableInvalid).
 int readGraphInput(const std::string& name, ASGraph& graph, std::string& message);
 
 #endif  // TABLE_GRAPH_INPUT_H_

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
-#include "fileio/path_name.h"
 #include "engine/report_figures.h"
+#include "fileio/path_name.h"
 #include "table/graph_input.h"
 #include "table/row_writer.h"
 #include "table/series_plot.h"
@@ -42,7 +42,8 @@ class Progress {
   ~Progress() { erase(); }
   void show(std::size_t index, const std::string& name) {
     if (shown) {
-      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total, escaped(baseName(name).c_str()).c_str());
+      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
+                   escaped(baseName(name).c_str()).c_str());
       std::fflush(err);
       drawn = true;
     }
@@ -123,9 +124,8 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     return status;
   }
   if (plotting) {
-    const std::string title = options.base
-                                  ? "Each graph against " + baseName(options.inputs[0])
-                                  : std::string("Each graph against the one before");
+    const std::string title = options.base ? "Each graph against " + baseName(options.inputs[0])
+                                           : std::string("Each graph against the one before");
     writeSeriesPlot(plot.stream(), title, points);
   }
   if (!finishTable(table, rows, err)) {

@@ -54,7 +54,10 @@ class RowWriter {
   void take(std::size_t n) { used += n; }
   void append(const char* bytes, std::size_t length);
   void append(const std::string& text) { append(text.data(), text.size()); }
-  void append(char c) { *room(1) = c; ++used; }
+  void append(char c) {
+    *room(1) = c;
+    ++used;
+  }
   void drain();
 
   FILE* out;

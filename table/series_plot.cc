@@ -123,8 +123,9 @@ void writeSeriesPlot(FILE* out, const std::string& title, const std::vector<Seri
   const double span = plotWidth - 2 * inset;
   // One point sits in the middle; more spread from edge to edge.
   auto xAt = [&](std::size_t i) {
-    return count <= 1 ? kLeft + plotWidth / 2
-                      : kLeft + inset + span * static_cast<double>(i) / static_cast<double>(count - 1);
+    return count <= 1
+               ? kLeft + plotWidth / 2
+               : kLeft + inset + span * static_cast<double>(i) / static_cast<double>(count - 1);
   };
   auto yAt = [&](std::uint64_t value) {
     return kTop + plotHeight - plotHeight * static_cast<double>(value) / static_cast<double>(top);
@@ -160,8 +161,8 @@ void writeSeriesPlot(FILE* out, const std::string& title, const std::vector<Seri
                "<text x=\"%d\" y=\"%d\" text-anchor=\"middle\">later graph of each pair</text>\n"
                "<text x=\"20\" y=\"%d\" text-anchor=\"middle\" "
                "transform=\"rotate(-90 20 %d)\">count</text>\n",
-               kLeft + static_cast<int>(plotWidth / 2), kHeight - 15, kTop + static_cast<int>(plotHeight / 2),
-               kTop + static_cast<int>(plotHeight / 2));
+               kLeft + static_cast<int>(plotWidth / 2), kHeight - 15,
+               kTop + static_cast<int>(plotHeight / 2), kTop + static_cast<int>(plotHeight / 2));
 
   // x ticks and labels: every stride-th label, where stride keeps the widest one clear of the
   // next.
@@ -205,15 +206,16 @@ void writeSeriesPlot(FILE* out, const std::string& title, const std::vector<Seri
   std::fprintf(out,
                "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"#ffffff\" "
                "fill-opacity=\"0.85\" stroke=\"#999999\"/>\n",
-               legendX, legendY, 58 + static_cast<int>(static_cast<double>(longestLegend) * kCharWidth),
-               5 * 20 + 10);
+               legendX, legendY,
+               58 + static_cast<int>(static_cast<double>(longestLegend) * kCharWidth), 5 * 20 + 10);
   for (std::size_t line = 0; line < 5; ++line) {
     const int y = legendY + 20 + static_cast<int>(line) * 20;
-    std::fprintf(out,
-                 "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"%s\" stroke-width=\"3\"/>\n"
-                 "<text x=\"%d\" y=\"%d\">%s</text>\n",
-                 legendX + 10, y - 4, legendX + 40, y - 4, kSeriesLines[line].colour, legendX + 48,
-                 y, kSeriesLines[line].legend);
+    std::fprintf(
+        out,
+        "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"%s\" stroke-width=\"3\"/>\n"
+        "<text x=\"%d\" y=\"%d\">%s</text>\n",
+        legendX + 10, y - 4, legendX + 40, y - 4, kSeriesLines[line].colour, legendX + 48, y,
+        kSeriesLines[line].legend);
   }
   std::fputs("</svg>\n", out);
 }

@@ -85,8 +85,9 @@ int runGraphTable(const TableOptions& options, FILE* err) {
     writeEdgeRows(graphs[0], rows);
     return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
   }
-  RowWriter rows(table.stream(), options.format,
-                 std::vector<std::string>(std::begin(kNodeTableColumns), std::end(kNodeTableColumns)));
+  RowWriter rows(
+      table.stream(), options.format,
+      std::vector<std::string>(std::begin(kNodeTableColumns), std::end(kNodeTableColumns)));
   rows.header();
   writeNodeRows(graphs[0], graphs[1], rows);
   return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;

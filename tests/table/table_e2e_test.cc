@@ -94,13 +94,14 @@ const char kReportHeader[] =
     "edges_common_consistent\n";
 
 TEST_F(TableE2eTest, Report) {
-  const ProcessResult result = runTable({"report", "first.zng", "second.zng", "first.zng"},
-                                        dir.path());
+  const ProcessResult result =
+      runTable({"report", "first.zng", "second.zng", "first.zng"}, dir.path());
   ASSERT_TRUE(result.exitedWith(0)) << result;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out, std::string(kReportHeader) +
-                            "first.zng,second.zng,4,2,3,1,2,4,1,2,1,3,1,1,1,3,1,2,0,2,1,1,0,1,1,1,0\n"
-                            "second.zng,first.zng,3,1,4,2,2,3,1,2,0,2,1,1,0,4,1,2,1,3,1,1,1,1,1,1,0\n");
+  EXPECT_EQ(result.out,
+            std::string(kReportHeader) +
+                "first.zng,second.zng,4,2,3,1,2,4,1,2,1,3,1,1,1,3,1,2,0,2,1,1,0,1,1,1,0\n"
+                "second.zng,first.zng,3,1,4,2,2,3,1,2,0,2,1,1,0,4,1,2,1,3,1,1,1,1,1,1,0\n");
 }
 
 TEST_F(TableE2eTest, ReportAgainstTheBaseFromStandardInputAsJsonToAFile) {
@@ -111,8 +112,9 @@ TEST_F(TableE2eTest, ReportAgainstTheBaseFromStandardInputAsJsonToAFile) {
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
   const std::string rows = dir.read("rows.json");
-  EXPECT_EQ(rows.rfind("{\"first\":\"first.zng\",\"second\":\"-\",\"nodes_1\":4,\"nodes_only_1\":2,", 0),
-            0u)
+  EXPECT_EQ(
+      rows.rfind("{\"first\":\"first.zng\",\"second\":\"-\",\"nodes_1\":4,\"nodes_only_1\":2,", 0),
+      0u)
       << rows;
   EXPECT_NE(rows.find("\n{\"first\":\"first.zng\",\"second\":\"first.zng\",\"nodes_1\":4,"
                       "\"nodes_only_1\":0,\"nodes_2\":4,\"nodes_only_2\":0,\"nodes_common\":4,"),
@@ -169,22 +171,37 @@ TEST_F(TableE2eTest, FailuresLeaveTheTargetAsItWas) {
   ASSERT_TRUE(dir.write("bad.zng", "ZNG\n1\nx\n\n1\n0\n70000\n"));
   ASSERT_TRUE(dir.write("target.csv", "old\n"));
   const FailureCase cases[] = {
-      {"missing input", {"report", "-o", "target.csv", "first.zng", "none.zng"}, 2,
+      {"missing input",
+       {"report", "-o", "target.csv", "first.zng", "none.zng"},
+       2,
        "none.zng: No such file or directory\n"},
-      {"invalid input", {"report", "-o", "target.csv", "first.zng", "second.zng", "bad.zng"}, 3,
+      {"invalid input",
+       {"report", "-o", "target.csv", "first.zng", "second.zng", "bad.zng"},
+       3,
        "bad.zng: Invalid AS number: `70000'\n"},
-      {"invalid edges input", {"edges", "-o", "target.csv", "bad.zng"}, 3,
+      {"invalid edges input",
+       {"edges", "-o", "target.csv", "bad.zng"},
+       3,
        "bad.zng: Invalid AS number: `70000'\n"},
-      {"missing nodes input", {"nodes", "-o", "target.csv", "first.zng", "none.zng"}, 2,
+      {"missing nodes input",
+       {"nodes", "-o", "target.csv", "first.zng", "none.zng"},
+       2,
        "none.zng: No such file or directory\n"},
       {"unwritable plot",
-       {"report", "-o", "target.csv", "--plot", "no/such/dir/p.svg", "first.zng", "second.zng"}, 3,
+       {"report", "-o", "target.csv", "--plot", "no/such/dir/p.svg", "first.zng", "second.zng"},
+       3,
        "Unable to open file `no/such/dir/p.svg' for writing\n(No such file or directory)\n"},
-      {"output is an input", {"nodes", "-o", "target.csv", "first.zng", "target.csv"}, 3,
+      {"output is an input",
+       {"nodes", "-o", "target.csv", "first.zng", "target.csv"},
+       3,
        "Unable to open file `target.csv' for writing\n(it is also an input file)\n"},
-      {"plot is an input", {"report", "--plot", "target.csv", "first.zng", "target.csv"}, 3,
+      {"plot is an input",
+       {"report", "--plot", "target.csv", "first.zng", "target.csv"},
+       3,
        "Unable to open file `target.csv' for writing\n(it is also an input file)\n"},
-      {"command line", {"report", "-o", "target.csv", "first.zng"}, 1,
+      {"command line",
+       {"report", "-o", "target.csv", "first.zng"},
+       1,
        "Syntax error: report needs two or more graph files\n"
        "Type plandrex-table --help for more information\n"},
   };
@@ -199,9 +216,9 @@ TEST_F(TableE2eTest, FailuresLeaveTheTargetAsItWas) {
 
 TEST_F(TableE2eTest, AFullStandardOutputIsAFailure) {
   for (const char* command : {"report", "nodes"}) {
-    const ProcessResult result = runTable({command, "first.zng", "second.zng"}, dir.path(),
-                                          e2e::StdinSource::nullDevice(),
-                                          e2e::StdoutSink::file("/dev/full"));
+    const ProcessResult result =
+        runTable({command, "first.zng", "second.zng"}, dir.path(), e2e::StdinSource::nullDevice(),
+                 e2e::StdoutSink::file("/dev/full"));
     EXPECT_TRUE(result.exitedWith(3)) << result;
     EXPECT_EQ(result.err, "Unable to write to standard output\n(No space left on device)\n");
   }
@@ -231,8 +248,9 @@ TEST_F(TableE2eTest, ProgressOnATerminal) {
     options.workDir = dir.path();
     const ProcessResult result = e2e::runInTerminal(TABLE_BINARY, options);
     ASSERT_TRUE(result.exitedWith(0)) << result;
-    EXPECT_EQ(result.out, quiet ? "" : "\r\033[K1/3 first.zng\r\033[K2/3 second.zng"
-                                       "\r\033[K3/3 third.zng\r\033[K");
+    EXPECT_EQ(result.out, quiet ? ""
+                                : "\r\033[K1/3 first.zng\r\033[K2/3 second.zng"
+                                  "\r\033[K3/3 third.zng\r\033[K");
     const std::string rows = dir.read("rows.csv");
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 3);
   }
@@ -246,8 +264,9 @@ TEST_F(TableE2eTest, FailureOnATerminalErasesTheProgressFirst) {
   options.workDir = dir.path();
   const ProcessResult result = e2e::runInTerminal(TABLE_BINARY, options);
   ASSERT_TRUE(result.exitedWith(2)) << result;
-  EXPECT_EQ(result.out,
-            "\r\033[K1/2 first.zng\r\033[K2/2 none.zng\r\033[Knone.zng: No such file or directory\n");
+  EXPECT_EQ(
+      result.out,
+      "\r\033[K1/2 first.zng\r\033[K2/2 none.zng\r\033[Knone.zng: No such file or directory\n");
   EXPECT_FALSE(dir.exists("rows.csv"));
 }
 
@@ -285,9 +304,9 @@ TEST_F(TableE2eTest, PlotRendersInRealTools) {
 
 // The shared CAIDA series: every row equals plandrex's report on that pair.
 TEST(TableRealDataTest, SeriesEqualsPlandrexReports) {
-  const std::vector<std::string> names = {
-      "caida-s1-20040101.zng", "caida-s1-20100101.zng", "caida-s1-20160101.zng",
-      "caida-s1-20200101.zng", "caida-s1-20240701.zng", "caida-s1-20240801.zng"};
+  const std::vector<std::string> names = {"caida-s1-20040101.zng", "caida-s1-20100101.zng",
+                                          "caida-s1-20160101.zng", "caida-s1-20200101.zng",
+                                          "caida-s1-20240701.zng", "caida-s1-20240801.zng"};
   struct stat status;
   if (stat((kDataDir + "/" + names[0]).c_str(), &status) != 0) {
     GTEST_SKIP() << "the shared real data (" << kDataDir << ") is not here";

@@ -55,7 +55,7 @@ TEST(TableOptionsTest, CommandLines) {
 
 TEST(TableOptionsTest, ValuesLandWhereTheyBelong) {
   const char* argv[] = {"plandrex-table", "report", "--plot=p.svg", "-ot.json", "--json",
-                        "--base", "a", "--", "-b"};
+                        "--base",         "a",      "--",           "-b"};
   TableOptions options;
   std::string reason;
   ASSERT_TRUE(parseTableOptions(9, argv, options, reason)) << reason;
