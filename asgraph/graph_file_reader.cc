@@ -258,8 +258,8 @@ LineReader::Consumption consumptionFor(FILE* stream) {
 
 bool ASGraph::readFromFile(FILE* stream) {
   errReasonText[0] = '\0';
-  // Files list adjacencies in ascending order; see deferMirrors.
-  MirrorDeferral deferral(*this);
+  // Files list adjacencies in ascending order.
+  AscendingAdditions ascending(*this);
   // The scratch records are set up once: every line sets every field the
   // file carries, and the rest stay at their defaults.
   ASEdgeWeight forward;
