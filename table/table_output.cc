@@ -1,43 +1,24 @@
 #include "table/table_output.h"
 
 #include <cerrno>
-#include <cstring>
-
-namespace {
-
-int errorCode() { return errno != 0 ? errno : EIO; }
-
-}  // namespace
 
 bool TableOutput::open(FILE* err) {
-  if (name.empty() || file.open(name.c_str())) {
+  if (output.open(name.empty() ? nullptr : name.c_str(), OutputFile::Checks()) ==
+      OutputFile::Opening::kOpened) {
     return true;
   }
-  std::fprintf(err, "Unable to open file `%s' for writing\n(%s)\n", name.c_str(),
-               std::strerror(errorCode()));
+  std::fputs(output.message().c_str(), err);
   return false;
 }
 
 bool TableOutput::commit(int writeError, FILE* err) {
-  if (writeError == 0) {
-    errno = 0;
-    if (name.empty()) {
-      if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        writeError = errorCode();
-      }
-    } else if (!file.commit()) {
-      writeError = errorCode();
-    }
+  errno = writeError;
+  if (writeError != 0) {
+    output.writeFailed();
   }
-  if (writeError == 0) {
+  if (output.finish(true)) {
     return true;
   }
-  file.discard();
-  if (name.empty()) {
-    std::fprintf(err, "Unable to write to standard output\n(%s)\n", std::strerror(writeError));
-  } else {
-    std::fprintf(err, "Unable to write to file `%s'\n(%s)\n", name.c_str(),
-                 std::strerror(writeError));
-  }
+  std::fputs(output.message().c_str(), err);
   return false;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "fileio/replacing_output.h"
+#include "fileio/output_file.h"
 
 // Where a table or a plot goes: standard output (an empty name) or a named file that takes its
 // target's place only when the run succeeds, written as the other programs write -o.
@@ -15,16 +15,16 @@ class TableOutput {
 
   // Opens the file; false after the message is on err.
   bool open(FILE* err);
-  FILE* stream() const { return name.empty() ? stdout : file.stream(); }
+  FILE* stream() const { return name.empty() ? stdout : output.stream(); }
   // Puts the output in place (writeError: errno of a write that failed before, or 0). false
   // after the message is on err.
   bool commit(int writeError, FILE* err);
   // Leaves the target as it was.
-  void discard() { file.discard(); }
+  void discard() { output.finish(false); }
 
  private:
   std::string name;
-  ReplacingOutput file;
+  OutputFile output;
 };
 
 #endif  // TABLE_TABLE_OUTPUT_H_

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "fileio/out_of_memory.h"
 #include "plandrex_version.h"
 #include "table/edge_table.h"
 #include "table/graph_input.h"
@@ -84,8 +85,9 @@ int runGraphTable(const TableOptions& options, FILE* err) {
     rows.finish();
     return table.commit(rows.writeError(), err) ? kTableSuccess : kTableInvalid;
   }
-  RowWriter rows(table.stream(), options.format,
-                 std::vector<std::string>(std::begin(kNodeTableColumns), std::end(kNodeTableColumns)));
+  RowWriter rows(
+      table.stream(), options.format,
+      std::vector<std::string>(std::begin(kNodeTableColumns), std::end(kNodeTableColumns)));
   rows.header();
   writeNodeRows(graphs[0], graphs[1], rows);
   rows.finish();
@@ -108,9 +110,12 @@ int tableMain(int argc, const char* const* argv) {
   if (options.version) {
     return printAndFlush("plandrex-table " PLANDREX_VERSION "\n");
   }
-  if (options.command == TableCommand::kReport) {
-    const bool progress = !options.quiet && isatty(STDERR_FILENO) == 1;
-    return runReportTable(options, progress, stderr);
-  }
-  return runGraphTable(options, stderr);
+  const auto run = [&options] {
+    if (options.command == TableCommand::kReport) {
+      const bool progress = !options.quiet && isatty(STDERR_FILENO) == 1;
+      return runReportTable(options, progress, stderr);
+    }
+    return runGraphTable(options, stderr);
+  };
+  return runWithinMemory(run, stderr, kTableInvalid);
 }
