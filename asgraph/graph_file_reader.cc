@@ -12,6 +12,7 @@
 #include "asgraph/edge_line_columns.h"
 #include "asgraph/line_reader.h"
 #include "asgraph/number_conversion.h"
+#include "text/copied_string.h"
 
 namespace {
 
@@ -253,12 +254,6 @@ LineReader::Consumption consumptionFor(FILE* stream) {
   return LineReader::Consumption::kReadAhead;
 }
 
-char* copyText(const char* text, std::size_t length) {
-  char* copy = new char[length + 1];
-  std::memcpy(copy, text, length + 1);
-  return copy;
-}
-
 }  // namespace
 
 bool ASGraph::readFromFile(FILE* stream) {
@@ -294,7 +289,7 @@ bool ASGraph::readFromFile(FILE* stream) {
     if (!lines.next()) {
       return fail("Could not retrieve all the source file names");
     }
-    sourceFiles.enqueue(copyText(lines.text(), lines.length()));
+    sourceFiles.enqueue(copyString(lines.text(), lines.length()));
   }
 
   if (!lines.next()) {
