@@ -11,9 +11,9 @@
 #include "engine/cmd_line_parameters.h"
 #include "engine/diff_graph.h"
 #include "engine/diff_graph_writer.h"
-#include "engine/diff_type.h"
 #include "engine/multi_diff_graph.h"
 #include "engine/node_compare.h"
+#include "engine/report_figures.h"
 #include "fileio/output_file.h"
 #include "plandrex/banner.h"
 #include "plandrex/error_messages.h"
@@ -180,38 +180,6 @@ int runMulti(Run& run, ASGraph& multi, ASGraph& input) {
   return kExitSuccess;
 }
 
-void printNodeLines(FILE* out, ASGraph& first, ASGraph& second, const diff_type& counts) {
-  fprintf(out, "Nodes in 1st graph:  %10u\n", first.nodes());
-  fprintf(out, "- only in 1st graph: %10u\n", counts.nodesOnlyIn1st);
-  fprintf(out, "Nodes in 2nd graph:  %10u\n", second.nodes());
-  fprintf(out, "- only in 2nd graph: %10u\n", counts.nodesOnlyIn2nd);
-  fprintf(out, "Common nodes:        %10u\n", counts.commonNodes);
-}
-
-// Note the order of the last three lines: opposite directions come before different ones.
-void printEdgeLines(FILE* out, ASGraph& first, ASGraph& second, const diff_type& counts) {
-  fprintf(out, "Edges in 1st graph:  %10u\n", first.edges());
-  fprintf(out, "- peering:           %10u\n", counts.peering1st);
-  fprintf(out, "- directed:          %10u\n", counts.directed1st);
-  fprintf(out, "- unoriented:        %10u\n", counts.unoriented1st);
-  fprintf(out, "- only in 1st graph: %10u\n", counts.edgesOnlyIn1st);
-  fprintf(out, "  * peering:         %10u\n", counts.peeringOnlyIn1st);
-  fprintf(out, "  * directed:        %10u\n", counts.directedOnlyIn1st);
-  fprintf(out, "  * unoriented:      %10u\n", counts.unorientedOnlyIn1st);
-  fprintf(out, "Edges in 2nd graph:  %10u\n", second.edges());
-  fprintf(out, "- peering:           %10u\n", counts.peering2nd);
-  fprintf(out, "- directed:          %10u\n", counts.directed2nd);
-  fprintf(out, "- unoriented:        %10u\n", counts.unoriented2nd);
-  fprintf(out, "- only in 2nd graph: %10u\n", counts.edgesOnlyIn2nd);
-  fprintf(out, "  * peering:         %10u\n", counts.peeringOnlyIn2nd);
-  fprintf(out, "  * directed:        %10u\n", counts.directedOnlyIn2nd);
-  fprintf(out, "  * unoriented:      %10u\n", counts.unorientedOnlyIn2nd);
-  fprintf(out, "Common edges:        %10u\n", counts.commonEdges);
-  fprintf(out, "- oppositely dir.:   %10u\n", counts.oppositelyDirected);
-  fprintf(out, "- differently dir.:  %10u\n", counts.differentlyDirected);
-  fprintf(out, "- consistently dir.: %10u\n", counts.consistentlyDirected);
-}
-
 // Default report, -l, --over and --comp: the first input is the first name, the second input
 // the last one.
 int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
@@ -232,19 +200,23 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   }
 
   tellStatus(run, "Computing differences...\n");
-  diff_type counts{};
+  ComparisonFigures figures;
+  figures.nodes1 = first.nodes();
+  figures.nodes2 = second.nodes();
+  figures.edges1 = first.edges();
+  figures.edges2 = second.edges();
   clearStaleErrno();
   const bool report = !params.listMode && !params.buildGraph;
   // The node comparison feeds the report and the node list only.
   if (report || params.listMode) {
-    nodeCmp(run.out, params, first, second, counts);
+    nodeCmp(run.out, params, first, second, figures.counts);
   }
   if (report) {
-    printNodeLines(run.out, first, second, counts);
+    printReportLines(run.out, figures, 0, kNodeFigures);
     // Without a formula no edge goes to the output graph: only the counters come of it, and
     // only the report shows them.
-    makeDiffGraph(run.out, params, first, second, output, counts);
-    printEdgeLines(run.out, first, second, counts);
+    makeDiffGraph(run.out, params, first, second, output, figures.counts);
+    printReportLines(run.out, figures, kNodeFigures, kReportFigureCount);
   }
 
   if (params.buildGraph) {

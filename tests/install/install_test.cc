@@ -79,11 +79,15 @@ TEST_F(InstallTest, PutsProgramsPagesAndDocumentsInTheirPlacesAndNothingElse) {
       "usr/share/doc/plandrex/NOTICE.md",
       "usr/share/doc/plandrex/README.md",
       "usr/share/man/man1/plandrex-import.1",
+      "usr/share/man/man1/plandrex-table.1",
       "usr/share/man/man1/plandrex.1",
       "usr/share/man/man5/plandrex-graph.5",
   };
 #ifdef PLANDREX_IMPORT_BINARY
   expected.push_back("usr/bin/plandrex-import");
+#endif
+#ifdef PLANDREX_TABLE_BINARY
+  expected.push_back("usr/bin/plandrex-table");
 #endif
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(filesUnder(staging_->path()), expected);
@@ -123,6 +127,7 @@ TEST_F(InstallTest, InstalledPlandrexRunsAsTheBuiltOne) {
 
 TEST_F(InstallTest, InstalledPagesRenderWithoutWarnings) {
   for (const char* relative : {"share/man/man1/plandrex.1", "share/man/man1/plandrex-import.1",
+                               "share/man/man1/plandrex-table.1",
                                "share/man/man5/plandrex-graph.5"}) {
     SCOPED_TRACE(relative);
     EXPECT_EQ(mancheck::renderingProblems(GROFF_PROGRAM, installed(relative)), "");
@@ -148,6 +153,26 @@ TEST_F(InstallTest, InstalledImporterConvertsAsTheBuiltOne) {
   }
 #else
   GTEST_SKIP() << "plandrex-import is not part of this build";
+#endif
+}
+
+TEST_F(InstallTest, InstalledTableProgramRunsAsTheBuiltOne) {
+#ifdef PLANDREX_TABLE_BINARY
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--version"}, {"report", "--json", kExample1, kExample2, kExample3}}) {
+    SCOPED_TRACE(args.front());
+    e2e::RunOptions options;
+    options.args = args;
+    options.argv0 = "plandrex-table";
+    const e2e::ProcessResult built = e2e::runProgram(PLANDREX_TABLE_BINARY, options);
+    const e2e::ProcessResult copy = e2e::runProgram(installed("bin/plandrex-table"), options);
+    EXPECT_TRUE(built.exitedWith(0)) << built;
+    EXPECT_EQ(copy.out, built.out);
+    EXPECT_EQ(copy.err, built.err);
+    EXPECT_EQ(copy.exitStatus, built.exitStatus);
+  }
+#else
+  GTEST_SKIP() << "plandrex-table is not part of this build";
 #endif
 }
 

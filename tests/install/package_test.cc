@@ -99,12 +99,16 @@ TEST_F(PackageTest, HoldsTheProgramsPagesAndDocumentsAndTheProgramsRunUnpacked) 
       "./usr/bin/plandrex",
       "./usr/share/man/man1/plandrex.1",
       "./usr/share/man/man1/plandrex-import.1",
+      "./usr/share/man/man1/plandrex-table.1",
       "./usr/share/man/man5/plandrex-graph.5",
       "./usr/share/doc/plandrex/README.md",
       "./usr/share/doc/plandrex/NOTICE.md",
   };
 #ifdef PLANDREX_IMPORT_BINARY
   expected.push_back("./usr/bin/plandrex-import");
+#endif
+#ifdef PLANDREX_TABLE_BINARY
+  expected.push_back("./usr/bin/plandrex-table");
 #endif
   for (const std::string& path : expected) {
     EXPECT_TRUE(contains(listing.out, " " + path + "\n")) << path << " missing:\n" << listing.out;
@@ -124,6 +128,12 @@ TEST_F(PackageTest, HoldsTheProgramsPagesAndDocumentsAndTheProgramsRunUnpacked) 
   const e2e::ProcessResult version = runTool(root.file("usr/bin/plandrex-import"), {"--version"});
   EXPECT_TRUE(version.exitedWith(0)) << version;
   EXPECT_EQ(version.out, "plandrex-import " PLANDREX_VERSION_TEXT "\n");
+#endif
+#ifdef PLANDREX_TABLE_BINARY
+  const e2e::ProcessResult tableVersion =
+      runTool(root.file("usr/bin/plandrex-table"), {"--version"});
+  EXPECT_TRUE(tableVersion.exitedWith(0)) << tableVersion;
+  EXPECT_EQ(tableVersion.out, "plandrex-table " PLANDREX_VERSION_TEXT "\n");
 #endif
 }
 

@@ -16,7 +16,8 @@
 namespace {
 
 const std::string kManDir = MAN_PAGE_DIR;
-const std::vector<std::string> kPages = {"plandrex.1", "plandrex-import.1", "plandrex-graph.5"};
+const std::vector<std::string> kPages = {"plandrex.1", "plandrex-import.1", "plandrex-table.1",
+                                         "plandrex-graph.5"};
 
 std::string page(const std::string& name) { return kManDir + "/" + name; }
 
@@ -137,4 +138,53 @@ TEST(ManPageTest, PlandrexPageShowsTheSampleReportAsPrinted) {
   }
 }
 
+TEST(ManPageTest, TablePageDocumentsEveryOptionOfItsHelpAndItsVersion) {
+#ifdef PLANDREX_TABLE_BINARY
+  expectEveryHelpOptionDocumented(PLANDREX_TABLE_BINARY, "plandrex-table.1");
+  e2e::RunOptions options;
+  options.args = {"--version"};
+  const e2e::ProcessResult version = e2e::runProgram(PLANDREX_TABLE_BINARY, options);
+  ASSERT_TRUE(version.exitedWith(0)) << version;
+  const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-table.1"));
+  EXPECT_NE(text.find(lines(version.out).front()), std::string::npos) << version.out;
+#else
+  GTEST_SKIP() << "plandrex-table is not part of this build";
+#endif
+}
+
+// The page names every column that the program writes: the report's, a differential graph's
+// edges (which include a plain graph's) and the nodes'. Rendering may hyphenate or break a long
+// name at its underscores, so the check looks at the text with line breaks and padding removed.
+TEST(ManPageTest, TablePageNamesEveryColumn) {
+#ifdef PLANDREX_TABLE_BINARY
+  e2e::TempDir dir;
+  ASSERT_TRUE(dir.write("d.znd", "ZND\n1\na\n\n2\n1\n7\n11\n"
+                                 "7 11 0 0 1 2 3 4 1 1 1 -1 5 6 7 8 2 1 1 0 0 0 0.000000\n"));
+  const std::vector<std::vector<std::string>> runs = {
+      {"report", PLANDREX_SOURCE_DIR "/examples/as-snapshot-1.zng",
+       PLANDREX_SOURCE_DIR "/examples/as-snapshot-2.zng"},
+      {"edges", dir.file("d.znd")},
+      {"nodes", dir.file("d.znd"), dir.file("d.znd")}};
+  std::string text;
+  for (const std::string& line :
+       lines(mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-table.1")))) {
+    text += " " + line;
+  }
+  for (const std::vector<std::string>& args : runs) {
+    e2e::RunOptions options;
+    options.args = args;
+    const e2e::ProcessResult run = e2e::runProgram(PLANDREX_TABLE_BINARY, options);
+    ASSERT_TRUE(run.exitedWith(0)) << run;
+    std::istringstream header(lines(run.out).front());
+    for (std::string column; std::getline(header, column, ',');) {
+      EXPECT_TRUE(std::regex_search(text, std::regex("[ (]" + column + "[ ,;:.)]")))
+          << "plandrex-table.1 does not name " << column << " (" << args.front() << ")";
+    }
+  }
+#else
+  GTEST_SKIP() << "plandrex-table is not part of this build";
+#endif
+}
+
 }  // namespace
+

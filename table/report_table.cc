@@ -1,0 +1,143 @@
+#include "table/report_table.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "asgraph/as_graph.h"
+#include "engine/report_figures.h"
+#include "table/graph_input.h"
+#include "table/row_writer.h"
+#include "table/series_plot.h"
+#include "table/table_output.h"
+
+namespace {
+
+std::vector<std::string> reportColumns() {
+  std::vector<std::string> names = {"first", "second"};
+  for (const ReportFigure& figure : kReportFigures) {
+    names.emplace_back(figure.name);
+  }
+  return names;
+}
+
+const ReportFigure& figureNamed(const char* name) {
+  for (const ReportFigure& figure : kReportFigures) {
+    if (std::strcmp(figure.name, name) == 0) {
+      return figure;
+    }
+  }
+  return kReportFigures[0];  // not reached: every plotted figure is in the table
+}
+
+// The one-line progress display on standard error: rewritten in place, erased at the end.
+class Progress {
+ public:
+  Progress(bool shown, FILE* err, std::size_t total) : shown(shown), err(err), total(total) {}
+  ~Progress() { erase(); }
+  void show(std::size_t index, const std::string& name) {
+    if (shown) {
+      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
+                   validUtf8(pathBaseName(name).data(), pathBaseName(name).size()).c_str());
+      std::fflush(err);
+      drawn = true;
+    }
+  }
+  void erase() {
+    if (drawn) {
+      std::fputs("\r\033[K", err);
+      std::fflush(err);
+      drawn = false;
+    }
+  }
+
+ private:
+  bool shown;
+  FILE* err;
+  std::size_t total;
+  bool drawn = false;
+};
+
+}  // namespace
+
+int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
+  TableOutput table(options.outputFile);
+  TableOutput plot(options.plotFile);
+  const bool plotting = !options.plotFile.empty();
+  if (!table.open(err) || (plotting && !plot.open(err))) {
+    table.discard();
+    return kTableInvalid;
+  }
+  RowWriter rows(table.stream(), options.format, reportColumns());
+  rows.holdRows();
+  rows.header();
+
+  Progress progress(progressShown, err, options.inputs.size());
+  std::vector<SeriesPoint> points;
+  // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
+  auto earlier = std::make_unique<ASGraph>();
+  auto later = std::make_unique<ASGraph>();
+  std::size_t earlierIndex = 0;
+  int status = kTableSuccess;
+  std::string message;
+  progress.show(0, options.inputs[0]);
+  status = readGraphInput(options.inputs[0], *earlier, message);
+  for (std::size_t i = 1; status == kTableSuccess && i < options.inputs.size(); ++i) {
+    progress.show(i, options.inputs[i]);
+    *later = ASGraph();
+    status = readGraphInput(options.inputs[i], *later, message);
+    if (status != kTableSuccess) {
+      break;
+    }
+    const ComparisonFigures figures = compareForReport(*earlier, *later);
+    rows.text(options.inputs[earlierIndex]);
+    rows.text(options.inputs[i]);
+    for (const ReportFigure& figure : kReportFigures) {
+      rows.number(figure.value(figures));
+    }
+    rows.endRow();
+    if (plotting) {
+      SeriesPoint point;
+      point.label = pathBaseName(options.inputs[i]);
+      for (std::size_t line = 0; line < 5; ++line) {
+        point.values[line] = figureNamed(kSeriesLines[line].figure).value(figures);
+      }
+      points.push_back(point);
+    }
+    if (!options.base) {
+      std::swap(earlier, later);
+      earlierIndex = i;
+    }
+  }
+  // The failure's line comes after the progress display is gone.
+  progress.erase();
+  if (status != kTableSuccess) {
+    std::fputs(message.c_str(), err);
+    table.discard();
+    plot.discard();
+    return status;
+  }
+  rows.finish();
+  int plotError = 0;
+  if (plotting) {
+    errno = 0;
+    const std::string title =
+        options.base ? "Each graph against " + pathBaseName(options.inputs[0])
+                     : std::string("Each graph against the one before");
+    writeSeriesPlot(plot.stream(), title, points);
+    if (std::fflush(plot.stream()) != 0 || std::ferror(plot.stream())) {
+      plotError = errno != 0 ? errno : EIO;
+    }
+  }
+  if (!table.commit(rows.writeError(), err)) {
+    plot.discard();
+    return kTableInvalid;
+  }
+  if (plotting && !plot.commit(plotError, err)) {
+    return kTableInvalid;
+  }
+  return kTableSuccess;
+}
