@@ -8,6 +8,8 @@
 #include "graph/graph.h"
 #include "graph/list.h"
 
+class LineReader;
+
 using ASGraphBase = Graph<unsigned short, ASEdgeWeight, unsigned short>;
 
 // The AS-level graph: AS numbers as nodes (key and weight are both the AS
@@ -66,6 +68,9 @@ class ASGraph : public ASGraphBase {
   // control bytes are written as \xHH, so that showing the reason on a
   // terminal never runs an escape sequence taken from the file.
   bool fail(const char* prefix, const char* text, std::size_t length);
+  // Moves lines to the next line. false: the reason is missing, or that the
+  // line is too long, with its first kQuotedLongLine bytes quoted.
+  bool nextLine(LineReader& lines, const char* missing);
   // Checks one edge line column by column and adds the adjacency it
   // describes; forward and backward are scratch records reused across lines.
   bool readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,
@@ -73,9 +78,12 @@ class ASGraph : public ASGraphBase {
 
   // Longest reason before escaping; an escaped byte takes four characters.
   static constexpr std::size_t kReasonLength = 512;
+  // A line too long to read is quoted by this many bytes, after its own prefix.
+  static constexpr std::size_t kQuotedLongLine = 512;
+  static constexpr std::size_t kLongLinePrefixLength = 37;
 
   bool differential = false;
-  char errReasonText[4 * kReasonLength + 1] = {0};
+  char errReasonText[4 * kQuotedLongLine + kLongLinePrefixLength + 2] = {0};
   List<char*> sourceFiles;
   char comment[513] = {0};
 };

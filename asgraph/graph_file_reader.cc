@@ -13,6 +13,7 @@
 #include "asgraph/line_reader.h"
 #include "asgraph/number_conversion.h"
 #include "text/copied_string.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -266,8 +267,8 @@ bool ASGraph::readFromFile(FILE* stream) {
   ASEdgeWeight backward;
   LineReader lines(stream, consumptionFor(stream));
 
-  if (!lines.next()) {
-    return fail("Could not retrieve file type string");
+  if (!nextLine(lines, "Could not retrieve file type string")) {
+    return false;
   }
   if (std::strcmp(lines.text(), diffGraphMarker) == 0) {
     differential = true;
@@ -277,8 +278,8 @@ bool ASGraph::readFromFile(FILE* stream) {
     return fail("Invalid file type string: `", lines.text(), lines.length());
   }
 
-  if (!lines.next()) {
-    return fail("Could not retrieve number of source files");
+  if (!nextLine(lines, "Could not retrieve number of source files")) {
+    return false;
   }
   std::int64_t sourceCount = 0;
   if (!toSigned(lines.text(), lines.text() + lines.length(), sourceCount) || sourceCount < 1 ||
@@ -286,35 +287,35 @@ bool ASGraph::readFromFile(FILE* stream) {
     return fail("Invalid number of source files: `", lines.text(), lines.length());
   }
   for (std::int64_t i = 0; i < sourceCount; ++i) {
-    if (!lines.next()) {
-      return fail("Could not retrieve all the source file names");
+    if (!nextLine(lines, "Could not retrieve all the source file names")) {
+      return false;
     }
     sourceFiles.enqueue(copyString(lines.text(), lines.length()));
   }
 
-  if (!lines.next()) {
-    return fail("Unable to retrieve graph description string");
+  if (!nextLine(lines, "Unable to retrieve graph description string")) {
+    return false;
   }
   setComment(lines.text());
 
   std::uint32_t nodeLines = 0;
-  if (!lines.next()) {
-    return fail("Could not retrieve number of nodes");
+  if (!nextLine(lines, "Could not retrieve number of nodes")) {
+    return false;
   }
   if (!toUnsigned32(lines.text(), lines.text() + lines.length(), nodeLines)) {
     return fail("Invalid number of nodes: `", lines.text(), lines.length());
   }
   std::uint32_t edgeLines = 0;
-  if (!lines.next()) {
-    return fail("Could not retrieve number of edges");
+  if (!nextLine(lines, "Could not retrieve number of edges")) {
+    return false;
   }
   if (!toUnsigned32(lines.text(), lines.text() + lines.length(), edgeLines)) {
     return fail("Invalid number of edges: `", lines.text(), lines.length());
   }
 
   for (std::uint32_t i = 0; i < nodeLines; ++i) {
-    if (!lines.next()) {
-      return fail("Unable to retrieve all the nodes");
+    if (!nextLine(lines, "Unable to retrieve all the nodes")) {
+      return false;
     }
     unsigned short as = 0;
     if (!readNodeLineQuickly(lines.line(), *this, as) &&
@@ -329,8 +330,8 @@ bool ASGraph::readFromFile(FILE* stream) {
   edge.forward = &forward;
   edge.backward = &backward;
   for (std::uint32_t i = 0; i < edgeLines; ++i) {
-    if (!lines.next()) {
-      return fail("Unable to retrieve all the edges");
+    if (!nextLine(lines, "Unable to retrieve all the edges")) {
+      return false;
     }
     const bool quick =
         differential ? readEdgeLineQuickly(lines.line(), *this, edge,
@@ -344,6 +345,23 @@ bool ASGraph::readFromFile(FILE* stream) {
     }
   }
   return true;
+}
+
+bool ASGraph::nextLine(LineReader& lines, const char* missing) {
+  if (lines.next()) {
+    return true;
+  }
+  if (!lines.tooLong()) {
+    return fail(missing);
+  }
+  static const char kPrefix[] = "Line too long (over 1048576 bytes): `";
+  static_assert(LineReader::kMaxLineLength == 1048576, "the reason names the limit");
+  static_assert(sizeof kPrefix - 1 == kLongLinePrefixLength, "errReasonText has room for it");
+  char* end = errReasonText + std::strlen(std::strcpy(errReasonText, kPrefix));
+  end = writeEscaped(lines.line(), kQuotedLongLine, end);
+  *end++ = '\'';
+  *end = '\0';
+  return false;
 }
 
 bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,6 +14,8 @@ namespace {
 // stay in the cache.
 constexpr std::size_t kFirstBufferSize = 4096;
 constexpr std::size_t kLargestBufferSize = 256 * 1024;
+// Line by line, the first piece asked of the library holds most lines whole.
+constexpr std::size_t kFirstPieceSize = 64;
 
 }  // namespace
 
@@ -27,24 +30,80 @@ bool LineReader::next() {
 }
 
 bool LineReader::nextFromLibrary() {
-  ssize_t read = getline(&buffer, &capacity, stream);
-  if (read < 0 || std::ferror(stream)) {
+  if (lineTooLong) {
     return false;
   }
+  // fgets takes the stream up to the line feed and no further, as getline
+  // does, but in pieces of a size we choose, so that the longest line bounds
+  // what is held. A line may hold NULs: each piece is first filled with a
+  // byte that is not one, so that the NUL fgets writes after what it read is
+  // the piece's last.
+  std::size_t length = 0;
+  std::size_t piece = kFirstPieceSize;
+  for (;;) {
+    if (length + piece > capacity) {
+      std::size_t grown = capacity == 0 ? kFirstBufferSize : capacity;
+      while (grown < length + piece) {
+        grown *= 2;
+      }
+      char* larger = static_cast<char*>(std::realloc(buffer, grown));
+      if (larger == nullptr) {
+        return false;
+      }
+      buffer = larger;
+      capacity = grown;
+    }
+    char* at = buffer + length;
+    std::memset(at, '\n', piece);
+    if (std::fgets(at, static_cast<int>(piece), stream) == nullptr) {
+      // The end of the stream ends a last line without a line feed; a read
+      // error drops a cut line.
+      if (std::ferror(stream) || length == 0) {
+        return false;
+      }
+      break;
+    }
+    length += static_cast<std::size_t>(static_cast<const char*>(memrchr(at, '\0', piece)) - at);
+    if (buffer[length - 1] == '\n') {
+      break;
+    }
+    if (length > kMaxLineLength) {
+      lineStart = buffer;
+      lineTooLong = true;
+      return false;
+    }
+    // Never more than one byte past the longest line.
+    piece = std::min(2 * piece, kMaxLineLength + 2 - length);
+  }
+  buffer[length] = '\0';
   lineStart = buffer;
   return true;
 }
 
 bool LineReader::nextFromBlocks() {
+  if (lineTooLong) {
+    return false;
+  }
   do {
     if (searched != filled) {
-      void* lineFeed = std::memchr(searched, '\n', static_cast<std::size_t>(filled - searched));
+      // Past the longest line a line feed is of no use: the search stops there.
+      const std::size_t longest = kMaxLineLength + 1;
+      const std::size_t unsearched = static_cast<std::size_t>(filled - searched);
+      const std::size_t scanned = static_cast<std::size_t>(searched - unread);
+      const std::size_t wanted =
+          scanned >= longest ? 0 : std::min(unsearched, longest - scanned);
+      void* lineFeed = std::memchr(searched, '\n', wanted);
       if (lineFeed != nullptr) {
         lineStart = unread;
         unread = searched = static_cast<char*>(lineFeed) + 1;
         return true;
       }
-      searched = filled;
+      searched += wanted;
+      if (static_cast<std::size_t>(searched - unread) >= longest) {
+        lineStart = unread;
+        lineTooLong = true;
+        return false;
+      }
     }
   } while (refill());
   // The bytes before a read error may be a cut line: only the end of the

@@ -8,9 +8,13 @@
 // (or block) and is reused, so reading allocates nothing per line. A line
 // ends at a line feed or at the end of the stream; its text ends at its first
 // carriage return, line feed or NUL, and whatever follows that on the same
-// line is dropped.
+// line is dropped. A line of more than kMaxLineLength bytes (its line feed not
+// counted) ends the read instead: no graph file has one, and holding it would
+// let a stream without line feeds (/dev/zero) take all memory.
 class LineReader {
  public:
+  static constexpr std::size_t kMaxLineLength = std::size_t{1} << 20;
+
   // How much of the stream the reader may take.
   enum class Consumption {
     // Only up to the end of the line returned, so that whoever reads the
@@ -28,9 +32,14 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  // false at the end of the stream or when the stream reports a read error;
-  // a line cut short by a read error is not returned.
+  // false at the end of the stream, when the stream reports a read error (a
+  // line cut short by one is not returned) or at a line that is too long.
   bool next();
+
+  // Whether next() failed at a line longer than kMaxLineLength; line() then
+  // holds its first kMaxLineLength bytes, unterminated, which the stream has
+  // been read past.
+  bool tooLong() const { return lineTooLong; }
 
   // The last line read, unterminated: its text ends at the first NUL,
   // carriage return or line feed from here on, and one of them is always
@@ -65,6 +74,7 @@ class LineReader {
   char* lineStart = nullptr;
   std::size_t textLength = 0;
   bool textSettled = false;
+  bool lineTooLong = false;
 
   // Block reading: [unread, filled) holds the bytes read but not yet
   // returned; the search for the next line feed resumes at searched.

@@ -4,8 +4,10 @@
 #
 #   bash fuzz/run.sh [seconds [target...]]   (default 60 s each, every target)
 #
-# Targets: read_graph (the graph file reader) and parse_arguments (the command
-# line). Each starts from its seeds in fuzz/corpus/TARGET; what the fuzzer
+# Targets: read_graph (the graph file reader), parse_arguments (the command
+# line), import_links (plandrex-import's relationship files and link lists),
+# import_bgpdump (its routing tables) and decode (its gzip and bzip2 input).
+# Each starts from its seeds in fuzz/corpus/TARGET; what the fuzzer
 # finds goes to fuzz/corpus-work/TARGET (not committed), crash inputs to
 # fuzz/corpus-work/. Exits non-zero on a crash, a leak or a sanitizer report.
 set -euo pipefail
@@ -15,7 +17,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(read_graph parse_arguments)
+  targets=(read_graph parse_arguments import_links import_bgpdump decode)
 fi
 build="${PLANDREX_FUZZ_BUILD_DIR:-build-fuzz}"
 work="fuzz/corpus-work"

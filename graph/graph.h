@@ -2,6 +2,7 @@
 #define GRAPH_GRAPH_H_
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -342,7 +343,10 @@ class Graph {
   // Adjacencies between two nodes whose both records exist.
   mutable std::uint64_t mirrorsMade = 0;
   BST<node*, K> nodeTree{&arena};
-  // Made with the first node, in the arena; unused unless kKeyTable.
+  // Made with the first node, unused unless kKeyTable. Zeroed by calloc, not
+  // in the arena: fresh memory from the system is zero already, and only the
+  // pages of keys in use are ever touched, so a small graph (the many inputs
+  // of a fuzz run or a test) does not pay for all 65536 slots.
   node** keyTable = nullptr;
   List<graph_node*> nodeViews;
   List<graph_edge*> edgeViews;
@@ -365,6 +369,7 @@ void Graph<K, W, N>::freeRecords(bool keepMemory) {
     nodeTree.forEachInOrder([](node* n) { n->~node(); });
   }
   nodeTree = BST<node*, K>();
+  std::free(keyTable);
   keyTable = nullptr;
   mirrorsPending = 0;
   mirrorsMade = 0;
@@ -412,8 +417,10 @@ int Graph<K, W, N>::addNode(const N& weight, const K& key) {
   if constexpr (kKeyTable) {
     if (keyTable == nullptr) {
       const std::size_t slots = std::size_t{1} << (8 * sizeof(K));
-      keyTable = static_cast<node**>(arena.allocate(slots * sizeof(node*), alignof(node*)));
-      std::memset(static_cast<void*>(keyTable), 0, slots * sizeof(node*));
+      keyTable = static_cast<node**>(std::calloc(slots, sizeof(node*)));
+      if (keyTable == nullptr) {
+        throw std::bad_alloc();
+      }
     }
     keyTable[tableIndex(key)] = n;
   }

@@ -79,6 +79,16 @@ bool DecodedInput::fail(const std::string& text) {
   return false;
 }
 
+bool DecodedInput::failAfter(std::size_t decoded, const std::string& text) {
+  if (decoded == 0) {
+    return fail(text);
+  }
+  // The bytes decoded before the damage are handed out first, so that the
+  // lines they hold are read and the failure is told at the line it cut.
+  pendingFailure = text;
+  return true;
+}
+
 bool DecodedInput::refill() {
   if (rawBegin > 0) {
     std::memmove(raw.data(), raw.data() + rawBegin, rawCount - rawBegin);
@@ -129,6 +139,9 @@ bool DecodedInput::detect() {
 
 bool DecodedInput::read(char* buffer, std::size_t capacity, std::size_t& count) {
   count = 0;
+  if (!pendingFailure.empty()) {
+    failure.swap(pendingFailure);
+  }
   if (!failure.empty()) {
     return false;
   }
@@ -182,6 +195,23 @@ bool DecodedInput::anotherStreamFollows(const unsigned char* magic, std::size_t 
   if (startsWith(raw.data() + rawBegin, available, magic, magicLength)) {
     return true;
   }
+  // Zero bytes to the end (a tape or block device pads the last block) are
+  // no data: gzip(1) ignores them too.
+  while (kind == Compression::kGzip) {
+    const unsigned char* begin = raw.data() + rawBegin;
+    const unsigned char* end = raw.data() + rawCount;
+    if (std::find_if(begin, end, [](unsigned char byte) { return byte != 0; }) != end) {
+      break;
+    }
+    rawBegin = rawCount;
+    if (rawEnd) {
+      finished = true;
+      return false;
+    }
+    if (!refill()) {
+      return false;
+    }
+  }
   return fail(kind == Compression::kGzip ? "unexpected data after the end of the gzip data"
                                          : "unexpected data after the end of the bzip2 data");
 }
@@ -215,12 +245,10 @@ bool DecodedInput::readGzip(char* buffer, std::size_t capacity, std::size_t& cou
         return fail("truncated gzip data (the input ends inside the compressed stream)");
       }
     } else if (result != Z_OK) {
-      count = 0;
-      if (result == Z_MEM_ERROR) {
-        return fail("out of memory");
-      }
-      return fail(std::string("corrupt gzip data (") + (z.msg != nullptr ? z.msg : "unreadable") +
-                  ")");
+      return failAfter(count, result == Z_MEM_ERROR
+                                  ? std::string("out of memory")
+                                  : std::string("corrupt gzip data (") +
+                                        (z.msg != nullptr ? z.msg : "unreadable") + ")");
     }
   }
   count = capacity - z.avail_out;
@@ -263,11 +291,7 @@ bool DecodedInput::readBzip2(char* buffer, std::size_t capacity, std::size_t& co
         return fail("truncated bzip2 data (the input ends inside the compressed stream)");
       }
     } else {
-      count = 0;
-      if (result == BZ_MEM_ERROR) {
-        return fail("out of memory");
-      }
-      return fail("corrupt bzip2 data");
+      return failAfter(count, result == BZ_MEM_ERROR ? "out of memory" : "corrupt bzip2 data");
     }
   }
   count = capacity - b.avail_out;

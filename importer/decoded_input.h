@@ -11,7 +11,8 @@
 // from the name, so that a pipe works as well as a file. Concatenated
 // compressed streams (as made by `cat a.gz b.gz` or parallel compressors) are
 // read one after the other; a compressed input that ends before its stream
-// does, or that is followed by anything but another stream, is an error.
+// does, or that is followed by anything but another stream (or, after gzip
+// data, zero bytes to the end), is an error.
 class DecodedInput {
  public:
   enum class Compression { kNone, kGzip, kBzip2 };
@@ -39,6 +40,9 @@ class DecodedInput {
   struct Decoders;
 
   bool fail(const std::string& text);
+  // A failure after decoded bytes of this read: they are returned (true), the
+  // failure with the next read.
+  bool failAfter(std::size_t decoded, const std::string& text);
   // Tops up the raw buffer; false on a read error. rawEnd tells whether the
   // underlying stream has ended.
   bool refill();
@@ -60,6 +64,7 @@ class DecodedInput {
   std::size_t rawCount = 0;  // bytes of raw in use, consumed ones included
   Decoders* decoders;
   std::string failure;
+  std::string pendingFailure;
 };
 
 #endif  // IMPORTER_DECODED_INPUT_H_

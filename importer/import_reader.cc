@@ -9,6 +9,7 @@
 #include "importer/input_lines.h"
 #include "importer/link_fields.h"
 #include "importer/link_import.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -33,10 +34,10 @@ ReadResult ImportReader::invalid(const std::string& name, std::uint64_t line,
 
 ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool relationshipsOnly,
                               const ImportSettings& settings) {
-  const std::string shownName = std::strcmp(name, "-") == 0 ? "(standard input)" : name;
+  const std::string prefix = std::strcmp(name, "-") == 0 ? "(standard input)" : escaped(name);
   DecodedInput input;
   if (!input.open(name)) {
-    error = std::string("Unable to open file `") + name + "'\n(" + std::strerror(errno) + ")\n";
+    error = "Unable to open file `" + escaped(name) + "'\n(" + std::strerror(errno) + ")\n";
     return ReadResult::kCannotOpen;
   }
   InputLines reader(input);
@@ -53,25 +54,29 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
     if (importer == nullptr) {
       format = forced != nullptr ? forced : detectFormat(begin, end, relationshipsOnly);
       if (format == nullptr) {
-        return invalid(shownName, reader.number(),
-                       "unknown format of line " + quoted(begin, end) + " (name it with --format)");
+        // --format names the inputs' format, never the relationship file's.
+        const char* hint = relationshipsOnly
+                               ? " (a relationship file is serial-1, serial-2 or snap-caida)"
+                               : " (name it with --format)";
+        return invalid(prefix, reader.number(),
+                       "unknown format of line " + quoted(begin, end) + hint);
       }
       importer = format->create(settings);
     } else if (firstDataLine && forced == nullptr && !format->recognises(begin, end)) {
-      return invalid(shownName, reader.number(),
+      return invalid(prefix, reader.number(),
                      "line " + quoted(begin, end) + " is not in the format of the inputs before (" +
                          format->name + ")");
     }
     firstDataLine = false;
     if (!importer->takeLine(begin, end, reason)) {
-      return invalid(shownName, reader.number(), reason);
+      return invalid(prefix, reader.number(), reason);
     }
   }
   if (reader.failed()) {
-    return invalid(shownName, reader.number(), reader.reason());
+    return invalid(prefix, reader.number(), reader.reason());
   }
   if (firstDataLine) {
-    error = shownName + ": no data lines (empty input)\n";
+    error = prefix + ": no data lines (empty input)\n";
     return ReadResult::kInvalid;
   }
   return ReadResult::kRead;

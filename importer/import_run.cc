@@ -13,6 +13,7 @@
 #include "importer/import_options.h"
 #include "importer/import_reader.h"
 #include "importer/relationship_table.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ int runImport(const ImportOptions& options, FILE* err) {
       std::fprintf(err,
                    "Syntax error: %s%s) only, but `%s' is in format %s\n"
                    "Type plandrex-import --help for more information\n",
-                   what.c_str(), kRoutingTableFormat, input.c_str(), reader.entry()->name);
+                   what.c_str(), kRoutingTableFormat, escaped(input.c_str()).c_str(),
+                   reader.entry()->name);
       return kImportBadCommandLine;
     }
   }

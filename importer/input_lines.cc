@@ -41,7 +41,9 @@ bool InputLines::next() {
       lineBegin = buffer.data() + scanFrom;
       lineEnd = feed != nullptr ? static_cast<const char*>(feed) : buffer.data() + filled;
       scanFrom = static_cast<std::size_t>(lineEnd - buffer.data()) + (feed != nullptr ? 1 : 0);
-      if (feed != nullptr && lineEnd > lineBegin && lineEnd[-1] == '\r') {
+      // A last line without a line feed may still end in the carriage return
+      // of a CRLF file: it is dropped there too.
+      if (lineEnd > lineBegin && lineEnd[-1] == '\r') {
         --lineEnd;
       }
       ++lineNumber;

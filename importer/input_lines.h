@@ -10,7 +10,7 @@ class DecodedInput;
 
 // Splits a decoded input into lines. A line ends at a line feed, or at the
 // end of the input when the last line has none; one carriage return before
-// the line feed is dropped with it. The text of a line may hold any byte,
+// the line feed, or at the end of the input, is dropped with it. The text of a line may hold any byte,
 // NUL included. Lines are handed out from one buffer that is reused, so
 // reading allocates nothing per line.
 class InputLines {

@@ -15,6 +15,19 @@ std::uint64_t encode(std::uint16_t smaller, std::uint16_t larger, Relationship r
          static_cast<std::uint64_t>(relationship);
 }
 
+// Two occurrences of one pair. A self-loop seen from its other end is itself:
+// "provider of itself" and "customer of itself" (a line and its mirror in a
+// format that lists both) are one link, kept in the sorted first form,
+// provider.
+bool sameLink(std::uint64_t a, std::uint64_t b, bool loop) {
+  if (a == b) {
+    return true;
+  }
+  const auto one = static_cast<Relationship>(a & kRelationshipBits);
+  const auto other = static_cast<Relationship>(b & kRelationshipBits);
+  return loop && one == seenFromOtherEnd(other);
+}
+
 }  // namespace
 
 void RelationshipTable::add(std::uint16_t first, std::uint16_t second, Relationship relationship) {
@@ -38,10 +51,12 @@ void RelationshipTable::finish() {
   std::size_t i = 0;
   while (i < occurrences.size()) {
     const std::uint64_t first = occurrences[i];
+    const std::uint64_t pair = pairOf(first);
+    const bool loop = (pair >> 16) == (pair & 0xffff);
     std::size_t j = i + 1;
     bool disagree = false;
-    while (j < occurrences.size() && pairOf(occurrences[j]) == pairOf(first)) {
-      disagree = disagree || occurrences[j] != first;
+    while (j < occurrences.size() && pairOf(occurrences[j]) == pair) {
+      disagree = disagree || !sameLink(occurrences[j], first, loop);
       ++j;
     }
     duplicates += j - i - 1;
@@ -51,8 +66,7 @@ void RelationshipTable::finish() {
     } else {
       merged.push_back(first);
     }
-    const std::uint64_t pair = pairOf(first);
-    if ((pair >> 16) == (pair & 0xffff)) {
+    if (loop) {
       ++loops;
     }
     i = j;

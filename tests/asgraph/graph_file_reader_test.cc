@@ -484,6 +484,44 @@ TEST(GraphFileReaderTest, QuickAndFullReadsOfALineStoreTheSame) {
   }
 }
 
+// A line over 1 MiB used to be held whole, so /dev/zero grew without end.
+// Wherever it is, read in blocks or line by line, it ends the read with its
+// first 512 bytes quoted.
+TEST(GraphFileReaderTest, LineOverOneMebibyteEndsTheRead) {
+  const std::string prefix = "Line too long (over 1048576 bytes): `";
+  const std::string longest(1 << 20, '7');
+  const std::string over = std::string(600, '\x1b') + longest;
+  const std::string escapedStart = repeat("\\x1b", 512) + "'";
+  struct Case {
+    std::string file;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {over + "\n", prefix + escapedStart},
+      {"ZNG\n1\n" + over, prefix + escapedStart},
+      {kPlainHead + "1 2 1 1 0 0 0 " + longest + "\n", prefix + "1 2 1 1 0 0 0 " +
+                                                         longest.substr(0, 512 - 14) + "'"},
+      // At the limit the line is read, and judged as any other.
+      {"ZNG\n1\n" + longest + "\n", "Unable to retrieve graph description string"},
+  };
+  // A stream without line feeds (a device read line by line) ends at once.
+  FILE* zeros = std::fopen("/dev/zero", "r");
+  ASSERT_NE(zeros, nullptr);
+  ASGraph endless;
+  EXPECT_FALSE(endless.readFromFile(zeros));
+  std::fclose(zeros);
+  EXPECT_EQ(std::string(endless.errReason()), prefix + repeat("\\x00", 512) + "'");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.substr(0, 40));
+    ASGraph byBlocks;
+    EXPECT_FALSE(readText(byBlocks, c.file));
+    EXPECT_EQ(std::string(byBlocks.errReason()), c.reason);
+    ASGraph byLines;
+    EXPECT_FALSE(readTextLineByLine(byLines, c.file));
+    EXPECT_EQ(std::string(byLines.errReason()), c.reason);
+  }
+}
+
 // Standard input is read only as far as the graph goes, whatever it is: the
 // rest stays for whoever reads it next.
 TEST(GraphFileReaderTest, StandardInputIsReadOnlyUpToTheGraph) {

@@ -139,6 +139,51 @@ TEST(LineReaderTest, BothConsumptionsReadTheLinesOfTheModel) {
   }
 }
 
+// The longest line is taken whole, one byte more ends the read (line feed
+// not counted, a carriage return counted), in either consumption, wherever the
+// line is and whether or not a line feed ends it.
+TEST(LineReaderTest, ALineOverTheLimitEndsTheRead) {
+  const std::size_t limit = LineReader::kMaxLineLength;
+  const std::string longest(limit, 'x');
+  const std::string over = "y" + longest;
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;  // before the end
+    bool tooLong;
+  };
+  const Case cases[] = {
+      {"longest line", "a\n" + longest + "\nb\n", {"a", longest, "b"}, false},
+      {"longest last line without line feed", longest, {longest}, false},
+      {"one byte over", over + "\nb\n", {}, true},
+      {"one byte over after a line", "a\n" + over + "\n", {"a"}, true},
+      {"one byte over without line feed", "a\n" + over, {"a"}, true},
+      {"carriage return counts", longest + "\r\n", {}, true},
+      {"far over", std::string(3 * limit + 5, '\0'), {}, true},
+  };
+  for (const Consumption consumption : {Consumption::kUpToLineReturned, Consumption::kReadAhead}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      FILE* stream = std::tmpfile();
+      std::fwrite(c.bytes.data(), 1, c.bytes.size(), stream);
+      std::rewind(stream);
+      LineReader reader(stream, consumption);
+      std::vector<std::string> lines;
+      while (reader.next()) {
+        lines.emplace_back(reader.text(), reader.length());
+      }
+      EXPECT_EQ(lines, c.lines);
+      EXPECT_EQ(reader.tooLong(), c.tooLong);
+      if (c.tooLong) {
+        const std::size_t at = c.bytes.size() > limit + 2 && c.bytes[0] == 'a' ? 2 : 0;
+        EXPECT_EQ(std::string(reader.line(), limit), c.bytes.substr(at, limit));
+        EXPECT_FALSE(reader.next());
+      }
+      std::fclose(stream);
+    }
+  }
+}
+
 TEST(LineReaderTest, ReadAheadStopsAtAReadError) {
   FILE* writeOnly = std::fopen("/dev/null", "w");
   ASSERT_NE(writeOnly, nullptr);

@@ -132,9 +132,42 @@ TEST(DecodedInputTest, DataAfterTheStreamOrInsideItIsAnError) {
   std::string gzip = gzipped(text);
   gzip[gzip.size() - 5] ^= 0x55;  // in the trailer's checksum
   EXPECT_EQ(decode(dir, gzip).reason, "corrupt gzip data (incorrect data check)");
+  // What was decoded before the damage is handed out first, so that the
+  // reader can tell the line where it stopped.
+  EXPECT_EQ(decode(dir, gzip).bytes, text);
+  EXPECT_EQ(decode(dir, gzip, 7).bytes, text);
   std::string bzip2 = bzipped(text);
   bzip2[bzip2.size() / 2] ^= 0x55;
   EXPECT_EQ(decode(dir, bzip2).reason, "corrupt bzip2 data");
+}
+
+// gzip(1) takes zero bytes after the last member (a tape's padded block) as
+// no data, and anything else there as garbage.
+TEST(DecodedInputTest, ZeroPaddingAfterGzipDataIsNoData) {
+  e2e::TempDir dir;
+  const std::string text = sampleText(300);
+  struct Case {
+    std::string after;
+    bool ok;
+  };
+  const Case cases[] = {
+      {std::string(1, '\0'), true},
+      {std::string(512, '\0'), true},
+      {std::string(200000, '\0'), true},
+      {std::string(100000, '\0') + "x", false},
+      {std::string(3, '\0') + gzipped(text), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.after.size());
+    const Decoded decoded = decode(dir, gzipped(text) + c.after);
+    EXPECT_EQ(decoded.ok, c.ok) << decoded.reason;
+    EXPECT_EQ(decoded.bytes, text);
+    if (!c.ok) {
+      EXPECT_EQ(decoded.reason, "unexpected data after the end of the gzip data");
+    }
+  }
+  EXPECT_EQ(decode(dir, bzipped(text) + std::string(512, '\0')).reason,
+            "unexpected data after the end of the bzip2 data");
 }
 
 TEST(DecodedInputTest, OpenFailsForMissingFilesAndDirectories) {

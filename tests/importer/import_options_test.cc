@@ -111,6 +111,11 @@ TEST(ImportOptionsTest, RejectedCommandLines) {
        "unknown format `serial1' (known: serial-1, serial-2, snap-caida, links, bgpdump)"},
       {{"a", "--description", "two\nlines"}, "--description must not contain a line break"},
       {{"a", "--source-name", "x\ry"}, "--source-name must not contain a line break"},
+      // What the user typed reaches the terminal with its control bytes escaped.
+      {{"--\x1b[2J", "a"}, "unknown option `--\\x1b[2J'"},
+      {{"-\x7f\t\x01", "a"}, "unknown option `-\\x7f\t\\x01'"},
+      {{"a", "--format=l\ninks\x9b"},
+       "unknown format `l\\x0ainks\x9b' (known: serial-1, serial-2, snap-caida, links, bgpdump)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);
@@ -124,6 +129,15 @@ TEST(ImportOptionsTest, RejectedCommandLines) {
   const Parsed refused = parse({"a", "--description", tooLong.c_str()});
   EXPECT_FALSE(refused.ok);
   EXPECT_EQ(refused.reason, "--description is longer than 511 characters");
+
+  // One source file per input, and a graph file lists at most 65536: more are
+  // refused before anything is read.
+  std::vector<const char*> inputs(65536, "a");
+  EXPECT_TRUE(parse(inputs).ok);
+  inputs.push_back("a");
+  const Parsed tooMany = parse(inputs);
+  EXPECT_FALSE(tooMany.ok);
+  EXPECT_EQ(tooMany.reason, "wrong number of inputs (a graph file lists at most 65536)");
 }
 
 }  // namespace

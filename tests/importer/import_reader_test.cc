@@ -50,7 +50,10 @@ TEST(ImportReaderTest, RelationshipFileFailures) {
   std::string message;
   const std::string links = dir.file("links.txt");
   EXPECT_EQ(readRelationshipFile(links.c_str(), table, message), ReadResult::kInvalid);
-  EXPECT_EQ(message, links + ":1: unknown format of line `1 2' (name it with --format)\n");
+  // --format does not apply to it: no hint to name it so.
+  EXPECT_EQ(message, links +
+                         ":1: unknown format of line `1 2' (a relationship file is serial-1, "
+                         "serial-2 or snap-caida)\n");
   const std::string bad = dir.file("bad.txt");
   EXPECT_EQ(readRelationshipFile(bad.c_str(), table, message), ReadResult::kInvalid);
   EXPECT_EQ(message, bad + ":2: expected 3 fields separated by `|', found 2\n");

@@ -168,6 +168,9 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
   truncatedGzip.resize(truncatedGzip.size() - 8);  // the trailer's checksum and length
   std::string truncatedBzip2 = bzipped(text);
   truncatedBzip2.resize(truncatedBzip2.size() - 1);
+  std::string corruptGzip = gzipped(text);
+  corruptGzip[corruptGzip.size() - 5] ^= 0x55;  // the trailer's checksum: found after every line
+  const std::vector<std::string> tooManyTables(65537, "in.txt");
   const Failure cases[] = {
       {"bad AS number", "1|2|0\n# c\n1|x|0\n", {"in.txt"}, "in.txt:3: invalid AS number `x'\n", 3},
       {"bad relationship",
@@ -226,6 +229,23 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
        {"-o", "/dev/full", "in.txt"},
        "Unable to write to file `/dev/full'\n(No space left on device)\n",
        3},
+      {"corrupt gzip member: the line where reading stopped",
+       corruptGzip,
+       {"in.txt"},
+       "in.txt:3: corrupt gzip data (incorrect data check)\n",
+       3},
+      {"relationship file of no relationship format: --format does not apply to it",
+       "1 2\n",
+       {"--relationships", "in.txt", "table.txt"},
+       "in.txt:1: unknown format of line `1 2' (a relationship file is serial-1, serial-2 or "
+       "snap-caida)\n",
+       3},
+      {"more routing tables than a graph file lists",
+       text,
+       tooManyTables,
+       "Syntax error: wrong number of inputs (a graph file lists at most 65536)\n"
+       "Type plandrex-import --help for more information\n",
+       1},
       {"command line",
        text,
        {"in.txt", "--format", "caida"},
@@ -249,6 +269,90 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
     EXPECT_EQ(result.err, c.err);
     EXPECT_EQ(dir.read("out.zng"), "old\n");
     EXPECT_EQ(filesIn(dir), (std::set<std::string>{"in.txt", "out.zng"}));
+  }
+}
+
+// Inputs that must give the same graph as a plain, well-formed one.
+TEST(ImporterTest, InputDetailsReadAsTheirPlainForm) {
+  const std::string rib =
+      "TABLE_DUMP2|1|B|192.0.2.1|10|10.0.0.0/8|10 20 30|IGP\n"
+      "TABLE_DUMP2|1|B|192.0.2.1|10|10.1.0.0/16|10 40|IGP";
+  struct Case {
+    const char* what;
+    std::string input;
+    std::vector<std::string> args;
+    std::string plain;  // the well-formed input of the same graph
+  };
+  const Case cases[] = {
+      {"a last line ending in CR", "1|2|0\r\n1|3|-1\r", {}, "1|2|0\n1|3|-1\n"},
+      {"a routing table's last route ending in CR", rib + "\r", {}, rib + "\n"},
+      {"gzip data padded with zeros", gzipped("1|2|0\n") + std::string(1024, '\0'), {},
+       "1|2|0\n"},
+      {"a snap-caida self-loop and its mirror",
+       "24\t24\t1\n5\t6\t1\n6\t5\t-1\n24\t24\t-1\n", {"--keep-self-loops"},
+       "24\t24\t1\n5\t6\t1\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    e2e::TempDir dir;
+    ASSERT_TRUE(dir.write("in.txt", c.input));
+    ASSERT_TRUE(dir.write("plain.txt", c.plain));
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--source-name", "x"});
+    std::vector<std::string> plainArgs = args;
+    args.push_back("in.txt");
+    plainArgs.push_back("plain.txt");
+    const e2e::ProcessResult result = runImporter(args, dir.path());
+    const e2e::ProcessResult plain = runImporter(plainArgs, dir.path());
+    EXPECT_TRUE(result.exitedWith(0)) << result;
+    EXPECT_TRUE(plain.exitedWith(0)) << plain;
+    EXPECT_EQ(result.out, plain.out);
+    // Routing tables have no relationships to disagree.
+    if (result.err.find("conflicting adjacencies") != std::string::npos) {
+      EXPECT_NE(result.err.find("conflicting adjacencies made unoriented: 0\n"), std::string::npos)
+          << result.err;
+    }
+  }
+}
+
+// Names and arguments reach the terminal with their control bytes escaped,
+// as the input text quoted in reasons does.
+TEST(ImporterTest, NamesAndArgumentsAreShownEscaped) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+    int status;
+  };
+  const std::string name = "in\x1b[2J\x7f.txt";
+  const std::string shown = "in\\x1b[2J\\x7f.txt";
+  const Case cases[] = {
+      {{name}, shown + ":2: invalid AS number `x'\n", 3},
+      {{"missing\x01\t"}, "Unable to open file `missing\\x01\t'\n(No such file or directory)\n", 2},
+      {{"--relationships", "r\x1b]0;t\x07", "table"},
+       "Unable to open file `r\\x1b]0;t\\x07'\n(No such file or directory)\n", 2},
+      {{"--format", "x\x1b[1m", name},
+       "Syntax error: unknown format `x\\x1b[1m' (known: serial-1, serial-2, snap-caida, links, "
+       "bgpdump)\nType plandrex-import --help for more information\n",
+       1},
+      {{"--\x1b[1m", name},
+       "Syntax error: unknown option `--\\x1b[1m'\nType plandrex-import --help for more "
+       "information\n",
+       1},
+      {{"l\x1bk", "table"},
+       "Syntax error: several inputs are read as one routing table (format bgpdump) only, but "
+       "`l\\x1bk' is in format links\nType plandrex-import --help for more information\n",
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.err);
+    e2e::TempDir dir;
+    ASSERT_TRUE(dir.write(name, "1|2|0\n1|x|0\n"));
+    ASSERT_TRUE(dir.write("table", "1 2\n"));
+    ASSERT_TRUE(dir.write("l\x1bk", "1 2\n"));
+    const e2e::ProcessResult result = runImporter(c.args, dir.path());
+    EXPECT_TRUE(result.exitedWith(c.status)) << result;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, c.err);
   }
 }
 

@@ -48,7 +48,7 @@ TEST(InputLinesTest, LineEnds) {
       {"final line feed", "a\nb\n", {"a", "b"}},
       {"no final line feed", "a\nb", {"a", "b"}},
       {"CRLF", "a\r\nb\r\n", {"a", "b"}},
-      {"CRLF without the last LF", "a\r\nb\r", {"a", "b\r"}},
+      {"CRLF without the last LF", "a\r\nb\r", {"a", "b"}},
       {"lone CR inside a line", "a\rb\n", {"a\rb"}},
       {"NUL inside a line", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
       {"blank lines", "\n\n\nx", {"", "", "", "x"}},

@@ -90,6 +90,34 @@ TEST(ManPageTest, ImportPageDocumentsEveryOptionOfItsHelpAndItsVersion) {
 #endif
 }
 
+// The --format entry names every format the importer knows, as its refusal of an unknown one
+// lists them.
+TEST(ManPageTest, ImportPageFormatOptionNamesEveryFormat) {
+#ifdef PLANDREX_IMPORT_BINARY
+  e2e::RunOptions options;
+  options.args = {"--format", "none", "x"};
+  const e2e::ProcessResult refused = e2e::runProgram(PLANDREX_IMPORT_BINARY, options);
+  ASSERT_TRUE(refused.exitedWith(1)) << refused;
+  const std::size_t from = refused.err.find("(known: ");
+  ASSERT_NE(from, std::string::npos) << refused.err;
+  const std::string known =
+      refused.err.substr(from + 8, refused.err.find(')', from) - from - 8) + ", ";
+  const std::string text = mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-import.1"));
+  const std::size_t entry = text.find("--format name\n");
+  ASSERT_NE(entry, std::string::npos) << text;
+  const std::string paragraph = text.substr(entry, text.find("--source-name", entry) - entry);
+  int named = 0;
+  for (std::size_t start = 0, comma; (comma = known.find(", ", start)) != std::string::npos;
+       start = comma + 2, ++named) {
+    const std::string format = known.substr(start, comma - start);
+    EXPECT_NE(paragraph.find(format), std::string::npos) << format << " missing in:\n" << paragraph;
+  }
+  EXPECT_EQ(named, 5);
+#else
+  GTEST_SKIP() << "plandrex-import is not part of this build";
+#endif
+}
+
 // The page explains every count that the importer prints, under the label it prints.
 TEST(ManPageTest, ImportPageExplainsEveryCount) {
 #ifdef PLANDREX_IMPORT_BINARY
