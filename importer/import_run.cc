@@ -121,9 +121,9 @@ int importMain(int argc, const char* const* argv) {
     } else {
       printImportVersion(stdout);
     }
+    // The help and the version go to standard output whatever -o said before them.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-      const char* name = options.outputFile.empty() ? nullptr : options.outputFile.c_str();
-      std::fputs(cannotWriteMessage(name, failureErrno()).c_str(), stderr);
+      std::fputs(cannotWriteMessage(nullptr, failureErrno()).c_str(), stderr);
       return kImportFailed;
     }
     return kImportSuccess;

@@ -31,7 +31,14 @@ TEST_F(DriverInteractiveTest, TwoInputModesAnnounceEachStep) {
       {{"-", "b.zng"},
        std::string(kTerminalBanner) + "Reading graph file `b.zng'...\nComputing differences...\n" +
            kReport},
+      // A name with control bytes is shown escaped, as in every message.
+      {{"a\x1b[2J.zng", "b.zng"},
+       std::string(kTerminalBanner) +
+           "Reading graph file `a\\x1b[2J.zng'...\nReading graph file `b.zng'...\n"
+           "Computing differences...\n" +
+           kReport},
   };
+  ASSERT_TRUE(dir.write("a\x1b[2J.zng", dir.read("a.zng")));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
     const ProcessResult result = runInteractive(c.args, c.args[0] == "-" ? kFirstGraph : "");

@@ -249,7 +249,8 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
       {"command line",
        text,
        {"in.txt", "--format", "caida"},
-       "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links, bgpdump)\n"
+       "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links, "
+       "bgpdump)\n"
        "Type plandrex-import --help for more information\n",
        1},
   };
@@ -374,10 +375,13 @@ TEST(ImporterTest, StandardOutputThatCannotBeWritten) {
       runImporter({"in.txt"}, dir.path(), StdinSource::nullDevice(), StdoutSink::file("/dev/full"));
   EXPECT_TRUE(graph.exitedWith(3)) << graph;
   EXPECT_EQ(graph.err, "Unable to write to standard output\n(No space left on device)\n");
+  // Regression: an -o before --help named that file, which the help never goes to.
   const e2e::ProcessResult help =
-      runImporter({"--help"}, dir.path(), StdinSource::nullDevice(), StdoutSink::file("/dev/full"));
+      runImporter({"-o", "out.zng", "--help"}, dir.path(), StdinSource::nullDevice(),
+                  StdoutSink::file("/dev/full"));
   EXPECT_TRUE(help.exitedWith(3)) << help;
   EXPECT_EQ(help.err, "Unable to write to standard output\n(No space left on device)\n");
+  EXPECT_FALSE(dir.exists("out.zng"));
 }
 
 TEST(ImporterTest, VersionAndHelp) {
