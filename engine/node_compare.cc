@@ -11,7 +11,7 @@ void takeNodeOnlyIn(FILE* out, bool listMode, const char* line, NodeView* view,
                     std::uint32_t& counter) {
   ++counter;
   if (listMode) {
-    fprintf(out, line, static_cast<int>(view->key));
+    fprintf(out, line, static_cast<unsigned>(view->key));
   }
   ASGraph::freeView(view);
 }
@@ -31,37 +31,37 @@ void nodeCmp(FILE* out, cmdLineParameters& params, ASGraph& graph1, ASGraph& gra
   takeListing(graph2.listNodes(), nodes2);
 
   while (!nodes1.isEmpty() && !nodes2.isEmpty()) {
-    const unsigned short key1 = nodes1.first()->key;
-    const unsigned short key2 = nodes2.first()->key;
+    const ASNumber key1 = nodes1.first()->key;
+    const ASNumber key2 = nodes2.first()->key;
     if (key1 < key2) {
-      takeNodeOnlyIn(out, listMode, "< %i\n", nodes1.pop(), diff.nodesOnlyIn1st);
+      takeNodeOnlyIn(out, listMode, "< %u\n", nodes1.pop(), diff.nodesOnlyIn1st);
     } else if (key1 > key2) {
-      takeNodeOnlyIn(out, listMode, "> %i\n", nodes2.pop(), diff.nodesOnlyIn2nd);
+      takeNodeOnlyIn(out, listMode, "> %u\n", nodes2.pop(), diff.nodesOnlyIn2nd);
     } else {
       ++diff.commonNodes;
       if (listMode) {
-        fprintf(out, "| %i\n", static_cast<int>(key1));
+        fprintf(out, "| %u\n", static_cast<unsigned>(key1));
       }
       ASGraph::freeView(nodes1.pop());
       ASGraph::freeView(nodes2.pop());
     }
   }
   while (!nodes1.isEmpty()) {
-    takeNodeOnlyIn(out, listMode, "< %i\n", nodes1.pop(), diff.nodesOnlyIn1st);
+    takeNodeOnlyIn(out, listMode, "< %u\n", nodes1.pop(), diff.nodesOnlyIn1st);
   }
   while (!nodes2.isEmpty()) {
-    takeNodeOnlyIn(out, listMode, "> %i\n", nodes2.pop(), diff.nodesOnlyIn2nd);
+    takeNodeOnlyIn(out, listMode, "> %u\n", nodes2.pop(), diff.nodesOnlyIn2nd);
   }
 }
 
 int lexOrder(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2) {
-  const unsigned short from1 = e1->from->key;
-  const unsigned short from2 = e2->from->key;
+  const ASNumber from1 = e1->from->key;
+  const ASNumber from2 = e2->from->key;
   if (from1 != from2) {
     return from1 < from2 ? -1 : 1;
   }
-  const unsigned short to1 = e1->to->key;
-  const unsigned short to2 = e2->to->key;
+  const ASNumber to1 = e1->to->key;
+  const ASNumber to2 = e2->to->key;
   if (to1 != to2) {
     return to1 < to2 ? -1 : 1;
   }
