@@ -67,6 +67,13 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
       options.settings.keepSelfLoops = true;
       continue;
     }
+    if (arg == "--classic") {
+      if (options.settings.classic) {
+        return fail(reason, "option --classic is given twice");
+      }
+      options.settings.classic = true;
+      continue;
+    }
     if (arg == "--quiet") {
       if (options.quiet) {
         return fail(reason, "option --quiet is given twice");
@@ -147,6 +154,7 @@ bool parseImportOptions(int argc, const char* const* argv, ImportOptions& option
                 "option --source-name names a single input (with several, the graph "
                 "keeps their base names)");
   }
+  options.descriptionGiven = haveDescription;
   if (!haveSourceName) {
     for (const std::string& input : options.inputs) {
       options.sourceNames.push_back(baseName(input));

@@ -6,22 +6,17 @@
 
 namespace {
 
-constexpr std::uint64_t kRelationshipBits = 3;
-
-std::uint64_t pairOf(std::uint64_t entry) { return entry >> 2; }
-
-std::uint64_t encode(std::uint16_t smaller, std::uint16_t larger, Relationship relationship) {
-  return (static_cast<std::uint64_t>(smaller) << 18) | (static_cast<std::uint64_t>(larger) << 2) |
-         static_cast<std::uint64_t>(relationship);
+std::uint64_t pairOf(ASNumber smaller, ASNumber larger) {
+  return (static_cast<std::uint64_t>(smaller) << 32) | larger;
 }
 
 }  // namespace
 
-void RelationshipTable::add(std::uint16_t first, std::uint16_t second, Relationship relationship) {
+void RelationshipTable::add(ASNumber first, ASNumber second, Relationship relationship) {
   if (first > second) {
-    occurrences.push_back(encode(second, first, seenFromOtherEnd(relationship)));
+    occurrences.push_back(Entry{pairOf(second, first), seenFromOtherEnd(relationship)});
   } else {
-    occurrences.push_back(encode(first, second, relationship));
+    occurrences.push_back(Entry{pairOf(first, second), relationship});
   }
 }
 
@@ -37,54 +32,51 @@ void RelationshipTable::finish() {
   merged.reserve(occurrences.size());
   std::size_t i = 0;
   while (i < occurrences.size()) {
-    const std::uint64_t first = occurrences[i];
+    const Entry first = occurrences[i];
     std::size_t j = i + 1;
     bool disagree = false;
-    while (j < occurrences.size() && pairOf(occurrences[j]) == pairOf(first)) {
+    while (j < occurrences.size() && occurrences[j].pair == first.pair) {
       disagree = disagree || occurrences[j] != first;
       ++j;
     }
     duplicates += j - i - 1;
     if (disagree) {
       ++conflicting;
-      merged.push_back(first & ~kRelationshipBits);  // unoriented
+      merged.push_back(Entry{first.pair, Relationship::kUnoriented});
     } else {
       merged.push_back(first);
     }
-    const std::uint64_t pair = pairOf(first);
-    if ((pair >> 16) == (pair & 0xffff)) {
+    if ((first.pair >> 32) == (first.pair & 0xffffffffu)) {
       ++loops;
     }
     i = j;
   }
-  std::vector<std::uint64_t>().swap(occurrences);
+  std::vector<Entry>().swap(occurrences);
 }
 
-bool RelationshipTable::lookup(std::uint16_t first, std::uint16_t second,
-                               Relationship& relationship) const {
+bool RelationshipTable::lookup(ASNumber first, ASNumber second, Relationship& relationship) const {
   const bool swapped = first > second;
-  const std::uint64_t key = swapped ? encode(second, first, Relationship::kUnoriented)
-                                    : encode(first, second, Relationship::kUnoriented);
-  auto found = std::lower_bound(merged.begin(), merged.end(), key);
-  if (found == merged.end() || pairOf(*found) != pairOf(key)) {
+  const std::uint64_t pair = swapped ? pairOf(second, first) : pairOf(first, second);
+  auto found = std::lower_bound(merged.begin(), merged.end(), pair,
+                                [](const Entry& entry, std::uint64_t key) { return entry.pair < key; });
+  if (found == merged.end() || found->pair != pair) {
     return false;
   }
-  const auto stored = static_cast<Relationship>(*found & kRelationshipBits);
+  const Relationship stored = found->relationship;
   relationship = swapped ? seenFromOtherEnd(stored) : stored;
   return true;
 }
 
 std::uint64_t RelationshipTable::countOf(Relationship kind) const {
   return static_cast<std::uint64_t>(
-      std::count_if(merged.begin(), merged.end(), [kind](std::uint64_t entry) {
-        return static_cast<Relationship>(entry & kRelationshipBits) == kind;
-      }));
+      std::count_if(merged.begin(), merged.end(),
+                    [kind](const Entry& entry) { return entry.relationship == kind; }));
 }
 
 void RelationshipTable::addTo(ASGraph& graph) const {
   ASEdgeWeight forward;
   ASEdgeWeight reverse;
-  forEach([&](std::uint16_t smaller, std::uint16_t larger, Relationship relationship) {
+  forEach([&](ASNumber smaller, ASNumber larger, Relationship relationship) {
     edge_dir direction = dir_none;
     if (relationship == Relationship::kProviderOf) {
       direction = dir_forward;

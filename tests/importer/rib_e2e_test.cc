@@ -188,13 +188,20 @@ TEST_P(RealRoutingTableTest, MatchesTheReferenceByteForByte) {
   const std::string table = kDataDir + "/rib/" + GetParam().table;
   const std::string relationships = kDataDir + "/raw/" + GetParam().relationships;
   e2e::TempDir dir;
-  for (const bool oriented : {false, true}) {
-    SCOPED_TRACE(oriented ? "with relationships" : "unoriented");
+  for (const int run : {0, 1, 2}) {
+    const bool oriented = run != 0;
+    const bool classic = run == 2;
+    SCOPED_TRACE(oriented ? (classic ? "classic, with relationships" : "with relationships")
+                          : "unoriented");
     std::vector<std::string> args = {"--quiet", "-o", "graph.zng", table};
     std::string referenceArgs = "'" + table + "'";
     if (oriented) {
       args.insert(args.begin(), {"--relationships", relationships});
       referenceArgs = "--relationships '" + relationships + "' " + referenceArgs;
+    }
+    if (classic) {
+      args.insert(args.begin(), {"--classic", "--description", ""});
+      referenceArgs = "--classic " + referenceArgs;
     }
     const e2e::ProcessResult converted = importSlowly(args, dir.path());
     ASSERT_TRUE(converted.exitedWith(0)) << converted;
