@@ -32,8 +32,10 @@ const std::string kFirstTable =
 const std::string kSecondTable = route("10.0.0.0/16", "3 2 {5}") + route("20.0.0.0/8", "4 2 1 4") +
                                  route("20.0.0.0/8", "4 2", "W") + route("30.0.0.0/8", "2 3.0 3");
 
-std::string counts(const std::vector<unsigned long long>& n) {
-  const char* const labels[] = {"lines",
+// The counts block; classic: of plandrex-import --classic, else with the count of AS numbers
+// above 65535 after the nodes.
+std::string counts(const std::vector<unsigned long long>& n, bool classic) {
+  std::vector<std::string> labels = {"lines",
                                 "comment and empty lines",
                                 "table entries",
                                 "other lines skipped",
@@ -46,13 +48,19 @@ std::string counts(const std::vector<unsigned long long>& n) {
                                 "distinct AS paths",
                                 "AS pairs dropped (AS number outside 1-65535)",
                                 "nodes",
+                                "AS numbers above 65535 kept",
                                 "adjacencies",
                                 "peering adjacencies",
                                 "directed adjacencies",
                                 "unoriented adjacencies"};
+  if (classic) {
+    labels.erase(labels.begin() + 13);
+  } else {
+    labels[11] = "AS pairs dropped (AS number outside 1-4294967295)";
+  }
   std::string text = "format: bgpdump\n";
   for (std::size_t i = 0; i < n.size(); ++i) {
-    text += std::string(labels[i]) + ": " + std::to_string(n[i]) + "\n";
+    text += labels[i] + ": " + std::to_string(n[i]) + "\n";
   }
   return text;
 }
@@ -65,15 +73,19 @@ TEST(RoutingTableImportTest, SeveralInputsAreOneTable) {
   const e2e::ProcessResult plain =
       runImporter({"a.txt", "-"}, dir.path(), StdinSource::bytes(gzipped(kSecondTable)));
   EXPECT_TRUE(plain.exitedWith(0)) << plain;
+  // 3.0 is AS 196608: kept, so the graph is a wide one.
   EXPECT_EQ(plain.out,
-            "ZNG\n2\na.txt\n-\n\n3\n2\n1\n2\n3\n"
+            "ZNG32\n2\na.txt\n-\n\n4\n4\n1\n2\n3\n196608\n"
             "1 2 0 0 1 512 0 0\n"
-            "2 3 0 0 1 512 1 65536\n");
-  EXPECT_EQ(plain.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 2, 3, 2, 0, 0, 2}));
+            "2 3 0 0 1 512 1 65536\n"
+            "2 196608 0 0 1 16777216 0 0\n"
+            "3 196608 0 0 0 0 1 16777216\n");
+  EXPECT_EQ(plain.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 0, 4, 1, 4, 0, 0, 4}, false));
 
   ASSERT_TRUE(dir.write("b.txt.bz2", bzipped(kSecondTable)));
   const e2e::ProcessResult oriented = runImporter(
-      {"--relationships", "rel.txt", "a.txt", "b.txt.bz2", "-o", "out.zng", "--description", "d"},
+      {"--classic", "--relationships", "rel.txt", "a.txt", "b.txt.bz2", "-o", "out.zng",
+       "--description", "d"},
       dir.path());
   EXPECT_TRUE(oriented.exitedWith(0)) << oriented;
   EXPECT_EQ(oriented.out, "");
@@ -81,11 +93,11 @@ TEST(RoutingTableImportTest, SeveralInputsAreOneTable) {
             "ZNG\n2\na.txt\nb.txt.bz2\nd\n3\n2\n1\n2\n3\n"
             "1 2 1 1 1 512 0 0\n"
             "2 3 1 0 1 512 1 65536\n");
-  EXPECT_EQ(oriented.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 2, 3, 2, 1, 1, 0}));
+  EXPECT_EQ(oriented.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 2, 3, 2, 1, 1, 0}, true));
 
   // Feeding the same table twice changes no covering value.
   ASSERT_TRUE(dir.write("b.txt", kSecondTable));
-  const e2e::ProcessResult twice = runImporter({"--quiet", "b.txt", "b.txt"}, dir.path());
+  const e2e::ProcessResult twice = runImporter({"--quiet", "--classic", "--description", "", "b.txt", "b.txt"}, dir.path());
   EXPECT_TRUE(twice.exitedWith(0)) << twice;
   EXPECT_EQ(twice.out, "ZNG\n2\nb.txt\nb.txt\n\n2\n1\n2\n3\n2 3 0 0 0 0 1 65536\n");
 }
