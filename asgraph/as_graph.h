@@ -76,8 +76,8 @@ class ASGraph : public ASGraphBase {
   bool fail(const char* prefix, const char* text, std::size_t length);
   // Checks one edge line column by column and adds the adjacency it
   // describes; forward and backward are scratch records reused across lines.
-  bool readEdgeLine(const char* line, std::size_t length, ASNumber largestAS,
-                    ASEdgeWeight& forward, ASEdgeWeight& backward);
+  bool readEdgeLine(const char* line, std::size_t length, ASNumber largestAS, ASEdgeWeight& forward,
+                    ASEdgeWeight& backward);
 
   // Longest reason before escaping; an escaped byte takes four characters.
   static constexpr std::size_t kReasonLength = 512;

@@ -137,8 +137,7 @@ ColumnRead readColumns(Tokens& tokens, Token& token, const ASGraph& graph, ASNum
                        EdgeLine& edge, std::size_t& failedColumn, std::index_sequence<I...>) {
   ColumnRead result = ColumnRead::kRead;
   static_cast<void>(((result = readColumn<I>(tokens, token, graph, largestAS, edge),
-                      failedColumn = I,
-                      result == ColumnRead::kRead) &&
+                      failedColumn = I, result == ColumnRead::kRead) &&
                      ...));
   return result;
 }
@@ -152,8 +151,9 @@ template <ColumnConversion kConversion, bool kWide>
 ASGRAPH_QUICK_INLINE bool convertQuickly(const char*& p, const ASGraph& graph, ColumnValue& value) {
   if constexpr (kConversion == ColumnConversion::kASNumber) {
     constexpr ASNumber kLargest = kWide ? kLargestWideASNumber : kLargestClassicASNumber;
-    return quickDigits<kWide ? 10 : 5>(p, value.number) && value.number >= kSmallestASNumber &&
-           value.number <= kLargest;
+    return quickDigits < kWide ? 10
+                               : 5 > (p, value.number) && value.number >= kSmallestASNumber &&
+                                     value.number <= kLargest;
   } else if constexpr (kConversion == ColumnConversion::kFlag) {
     if ((*p != '0' && *p != '1') || !endsToken(p[1])) {
       return false;

@@ -123,8 +123,9 @@ bool GraphFileWriter::writeHeader(bool differentialFile, const List<char*>& sour
     return false;
   }
   differential = differentialFile;
-  const char* marker = wide ? (differential ? ASGraph::wideDiffGraphMarker : ASGraph::wideGraphMarker)
-                            : (differential ? ASGraph::diffGraphMarker : ASGraph::graphMarker);
+  const char* marker =
+      wide ? (differential ? ASGraph::wideDiffGraphMarker : ASGraph::wideGraphMarker)
+           : (differential ? ASGraph::diffGraphMarker : ASGraph::graphMarker);
   if (!wrote(std::fprintf(stream, "%s\n", marker), stream)) {
     return fail("Could not write file type string");
   }
@@ -239,7 +240,8 @@ bool GraphFileWriter::writeEdge(ASNumber first, ASNumber second, edge_dir dir,
 bool ASGraph::writeToFile(FILE* stream) {
   errReasonText[0] = '\0';
   GraphFileWriter writer(stream);
-  bool ok = writer.writeHeader(differential, sourceFiles, comment, nodes(), edges(), needsWideFile());
+  bool ok =
+      writer.writeHeader(differential, sourceFiles, comment, nodes(), edges(), needsWideFile());
 
   if (ok) {
     // The node views are drained straight from the graph's own list: copying it first would

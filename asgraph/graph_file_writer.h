@@ -36,13 +36,13 @@ class GraphFileWriter {
   // One adjacency as the record held at first shows it: dir is seen from first, forward is the
   // record of first and backward that of second. A differential graph's line has all 23
   // columns, a plain graph's the first 8.
-  bool writeEdge(ASNumber first, ASNumber second, edge_dir dir,
-                 const ASEdgeWeight& forward, const ASEdgeWeight& backward);
+  bool writeEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
+                 const ASEdgeWeight& backward);
 
   // The edge line writeEdge would write, at text (room for kMaxEdgeLineLength characters);
   // returns its length, line feed included.
-  std::size_t formatEdge(ASNumber first, ASNumber second, edge_dir dir,
-                         const ASEdgeWeight& forward, const ASEdgeWeight& backward, char* text);
+  std::size_t formatEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
+                         const ASEdgeWeight& backward, char* text);
 
   void setDifferential(bool value) { differential = value; }
   bool ok() const { return reasonText[0] == '\0'; }

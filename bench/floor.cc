@@ -154,9 +154,8 @@ class Cursor {
 // opposite direction leaves none, the same direction changes nothing.
 template <class Key>
 void mergeRepeats(std::vector<Adjacency<Key>>& edges) {
-  std::stable_sort(edges.begin(), edges.end(), [](const Adjacency<Key>& a, const Adjacency<Key>& b) {
-    return a.key < b.key;
-  });
+  std::stable_sort(edges.begin(), edges.end(),
+                   [](const Adjacency<Key>& a, const Adjacency<Key>& b) { return a.key < b.key; });
   std::size_t kept = 0;
   for (std::size_t i = 0; i < edges.size(); ++i) {
     if (kept > 0 && edges[kept - 1].key == edges[i].key) {

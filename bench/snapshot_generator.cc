@@ -306,8 +306,8 @@ std::vector<std::uint32_t> wideNumbers(std::uint64_t seed) {
   return numbers;
 }
 
-void writeWide(FILE* file, int index, const Options& opt, const std::vector<std::uint16_t>& asOfRank,
-               const std::vector<Edge>& edges) {
+void writeWide(FILE* file, int index, const Options& opt,
+               const std::vector<std::uint16_t>& asOfRank, const std::vector<Edge>& edges) {
   static const std::vector<std::uint32_t> wide = wideNumbers(opt.seed);
   std::vector<std::uint32_t> nodes;
   for (std::uint16_t as : asOfRank) {

@@ -260,7 +260,8 @@ class Graph {
   // Fibonacci hashing: AS numbers come in runs, and the product spreads a
   // run over the whole table.
   std::size_t hashStart(const K& key) const {
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> hashShift);
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >>
+                                    hashShift);
   }
   node* findHashed(const K& key) const {
     if (hashSlots == nullptr) {
@@ -439,8 +440,7 @@ int Graph<K, W, N>::addNode(const N& weight, const K& key) {
       addHashed(n);
     } else {
       if (keyTable == nullptr) {
-        keyTable =
-            static_cast<node**>(arena.allocate(kTableSlots * sizeof(node*), alignof(node*)));
+        keyTable = static_cast<node**>(arena.allocate(kTableSlots * sizeof(node*), alignof(node*)));
         std::memset(static_cast<void*>(keyTable), 0, kTableSlots * sizeof(node*));
       }
       keyTable[tableIndex(key)] = n;

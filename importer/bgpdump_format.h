@@ -20,9 +20,7 @@ class BgpdumpImport : public ImportFormat {
   bool takeLine(const char* begin, const char* end, std::string& reason) override;
   void buildGraph(ASGraph& graph) override;
   void printCounts(FILE* stream) const override;
-  std::uint64_t adjacenciesDropped() const override {
-    return builder.counts().adjacenciesDropped;
-  }
+  std::uint64_t adjacenciesDropped() const override { return builder.counts().adjacenciesDropped; }
   std::uint64_t adjacenciesWithDropped() const override {
     return builder.counts().adjacencies + builder.counts().adjacenciesDropped;
   }

@@ -57,8 +57,9 @@ void RelationshipTable::finish() {
 bool RelationshipTable::lookup(ASNumber first, ASNumber second, Relationship& relationship) const {
   const bool swapped = first > second;
   const std::uint64_t pair = swapped ? pairOf(second, first) : pairOf(first, second);
-  auto found = std::lower_bound(merged.begin(), merged.end(), pair,
-                                [](const Entry& entry, std::uint64_t key) { return entry.pair < key; });
+  auto found =
+      std::lower_bound(merged.begin(), merged.end(), pair,
+                       [](const Entry& entry, std::uint64_t key) { return entry.pair < key; });
   if (found == merged.end() || found->pair != pair) {
     return false;
   }

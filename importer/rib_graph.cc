@@ -9,7 +9,6 @@
 
 namespace {
 
-
 IPAddress addressOf(std::uint32_t value) {
   return IPAddress(static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
                    static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value));

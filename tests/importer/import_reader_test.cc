@@ -28,9 +28,9 @@ TEST(ImportReaderTest, RelationshipFileAnswersLookupsFromEitherEnd) {
     Relationship relationship;
   };
   const Lookup lookups[] = {
-      {1, 2, true, Relationship::kProviderOf},  {2, 1, true, Relationship::kCustomerOf},
-      {2, 3, true, Relationship::kPeering},     {1, 4, true, Relationship::kUnoriented},
-      {5, 5, false, Relationship::kUnoriented},  // self-loops are dropped
+      {1, 2, true, Relationship::kProviderOf},     {2, 1, true, Relationship::kCustomerOf},
+      {2, 3, true, Relationship::kPeering},        {1, 4, true, Relationship::kUnoriented},
+      {5, 5, false, Relationship::kUnoriented},     // self-loops are dropped
       {70000, 1, true, Relationship::kCustomerOf},  // 32-bit AS numbers stay
       {1, 3, false, Relationship::kUnoriented},
   };

@@ -36,23 +36,23 @@ const std::string kSecondTable = route("10.0.0.0/16", "3 2 {5}") + route("20.0.0
 // above 65535 after the nodes.
 std::string counts(const std::vector<unsigned long long>& n, bool classic) {
   std::vector<std::string> labels = {"lines",
-                                "comment and empty lines",
-                                "table entries",
-                                "other lines skipped",
-                                "IPv6 routes skipped",
-                                "routes skipped (no IPv4 prefix or no AS path)",
-                                "routes skipped (AS path token not an AS number)",
-                                "routes skipped (AS path loop)",
-                                "routes kept",
-                                "AS paths cut at an AS set",
-                                "distinct AS paths",
-                                "AS pairs dropped (AS number outside 1-65535)",
-                                "nodes",
-                                "AS numbers above 65535 kept",
-                                "adjacencies",
-                                "peering adjacencies",
-                                "directed adjacencies",
-                                "unoriented adjacencies"};
+                                     "comment and empty lines",
+                                     "table entries",
+                                     "other lines skipped",
+                                     "IPv6 routes skipped",
+                                     "routes skipped (no IPv4 prefix or no AS path)",
+                                     "routes skipped (AS path token not an AS number)",
+                                     "routes skipped (AS path loop)",
+                                     "routes kept",
+                                     "AS paths cut at an AS set",
+                                     "distinct AS paths",
+                                     "AS pairs dropped (AS number outside 1-65535)",
+                                     "nodes",
+                                     "AS numbers above 65535 kept",
+                                     "adjacencies",
+                                     "peering adjacencies",
+                                     "directed adjacencies",
+                                     "unoriented adjacencies"};
   if (classic) {
     labels.erase(labels.begin() + 13);
   } else {
@@ -83,10 +83,10 @@ TEST(RoutingTableImportTest, SeveralInputsAreOneTable) {
   EXPECT_EQ(plain.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 0, 4, 1, 4, 0, 0, 4}, false));
 
   ASSERT_TRUE(dir.write("b.txt.bz2", bzipped(kSecondTable)));
-  const e2e::ProcessResult oriented = runImporter(
-      {"--classic", "--relationships", "rel.txt", "a.txt", "b.txt.bz2", "-o", "out.zng",
-       "--description", "d"},
-      dir.path());
+  const e2e::ProcessResult oriented =
+      runImporter({"--classic", "--relationships", "rel.txt", "a.txt", "b.txt.bz2", "-o", "out.zng",
+                   "--description", "d"},
+                  dir.path());
   EXPECT_TRUE(oriented.exitedWith(0)) << oriented;
   EXPECT_EQ(oriented.out, "");
   EXPECT_EQ(dir.read("out.zng"),
@@ -97,7 +97,8 @@ TEST(RoutingTableImportTest, SeveralInputsAreOneTable) {
 
   // Feeding the same table twice changes no covering value.
   ASSERT_TRUE(dir.write("b.txt", kSecondTable));
-  const e2e::ProcessResult twice = runImporter({"--quiet", "--classic", "--description", "", "b.txt", "b.txt"}, dir.path());
+  const e2e::ProcessResult twice =
+      runImporter({"--quiet", "--classic", "--description", "", "b.txt", "b.txt"}, dir.path());
   EXPECT_TRUE(twice.exitedWith(0)) << twice;
   EXPECT_EQ(twice.out, "ZNG\n2\nb.txt\nb.txt\n\n2\n1\n2\n3\n2 3 0 0 0 0 1 65536\n");
 }
