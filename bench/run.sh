@@ -134,7 +134,7 @@ fi
 for count in $wide_sizes; do
   generated_rows "wide $count" "$data/wide-$count" "$count" --wide 1
 done
-if [ -f "$real/wide/caida-s1-20240801.zng" ]; then
+if [ -n "$wide_sizes" ] && [ -f "$real/wide/caida-s1-20240801.zng" ]; then
   two_input_rows "wide caida" "$real/wide/caida-s1-20240801.zng" \
     "$real/wide/caida-s2-20240801.zng"
 fi
