@@ -48,17 +48,6 @@ unsigned long long countOf(const std::string& counts, const std::string& label) 
   return std::stoull(counts.substr(at + label.size() + 3));
 }
 
-// The largest files take a minute or more under the sanitizers on a busy machine.
-e2e::ProcessResult importLargeFile(const std::vector<std::string>& args,
-                                   const std::string& workDir) {
-  e2e::RunOptions options;
-  options.args = args;
-  options.argv0 = "plandrex-import";
-  options.workDir = workDir;
-  options.timeoutSeconds = 600;
-  return e2e::runProgram(IMPORTER_BINARY, options);
-}
-
 struct RealFile {
   const char* raw;
   const char* graph;  // the .zng beside raw/, and its stats/<name>.json
@@ -91,7 +80,7 @@ TEST_P(RealDataTest, ConvertsToItsGraphFile) {
   if (file.classic) {
     args.insert(args.begin(), {"--classic", "--description", ""});
   }
-  const e2e::ProcessResult result = importLargeFile(args, dir.path());
+  const e2e::ProcessResult result = runImporterSlowly(args, dir.path());
   ASSERT_TRUE(result.exitedWith(0)) << result;
   const std::string expected = fileBytes(kDataDir + "/" + file.graph + ".zng");
   ASSERT_FALSE(expected.empty());
@@ -165,7 +154,7 @@ TEST(RealDataWideTest, DefaultOptionsKeepEveryASNumber) {
     SCOPED_TRACE(raw);
     e2e::TempDir dir;
     const e2e::ProcessResult result =
-        importLargeFile({"-o", "out.zng", kDataDir + "/raw/" + raw}, dir.path());
+        runImporterSlowly({"-o", "out.zng", kDataDir + "/raw/" + raw}, dir.path());
     ASSERT_TRUE(result.exitedWith(0)) << result;
     EXPECT_TRUE(dir.read("out.zng") == fileBytes(kDataDir + "/wide/" + graph + ".zng"));
   }
@@ -178,7 +167,7 @@ TEST(RealDataWideTest, ClassicFileRecordsItsLoss) {
     GTEST_SKIP() << "real data not found at " << kDataDir;
   }
   e2e::TempDir dir;
-  const e2e::ProcessResult result = importLargeFile(
+  const e2e::ProcessResult result = runImporterSlowly(
       {"--classic", "--quiet", "-o", "out.zng", kDataDir + "/raw/20240801.as-rel.txt.bz2"},
       dir.path());
   ASSERT_TRUE(result.exitedWith(0)) << result;

@@ -170,15 +170,6 @@ bool haveCommand(const char* name) {
   return shell(std::string("command -v ") + name + " >/dev/null", dir.path()).exitedWith(0);
 }
 
-e2e::ProcessResult importSlowly(const std::vector<std::string>& args, const std::string& workDir) {
-  e2e::RunOptions options;
-  options.args = args;
-  options.argv0 = "plandrex-import";
-  options.workDir = workDir;
-  options.timeoutSeconds = 900;
-  return e2e::runProgram(IMPORTER_BINARY, options);
-}
-
 struct RealTable {
   const char* name;
   const char* table;          // in ../shared/data/rib
@@ -216,7 +207,7 @@ TEST_P(RealRoutingTableTest, MatchesTheReferenceByteForByte) {
       args.insert(args.begin(), {"--classic", "--description", ""});
       referenceArgs = "--classic " + referenceArgs;
     }
-    const e2e::ProcessResult converted = importSlowly(args, dir.path());
+    const e2e::ProcessResult converted = runImporterSlowly(args, dir.path());
     ASSERT_TRUE(converted.exitedWith(0)) << converted;
     const e2e::ProcessResult reference =
         shell("python3 '" + kReference + "' " + referenceArgs + " > reference.zng", dir.path());
@@ -248,13 +239,13 @@ TEST(RealRoutingTableTest, MrtFileThroughBgpdumpGivesTheSameGraph) {
       shell("bgpdump -m '" + kDataDir + "/rib/bview.20020722.2337.gz' > table.txt", dir.path());
   ASSERT_TRUE(dumped.exitedWith(0)) << dumped;
   const e2e::ProcessResult fromMrt =
-      importSlowly({"--source-name", "t", "-o", "mrt.zng", "table.txt"}, dir.path());
+      runImporterSlowly({"--source-name", "t", "-o", "mrt.zng", "table.txt"}, dir.path());
   ASSERT_TRUE(fromMrt.exitedWith(0)) << fromMrt;
   EXPECT_NE(fromMrt.err.find("\ntable entries: 115521\n"), std::string::npos) << fromMrt.err;
   const e2e::ProcessResult fromText =
-      importSlowly({"--quiet", "--source-name", "t", "-o", "text.zng",
-                    kDataDir + "/rib/bview.20020722.2337.txt.gz"},
-                   dir.path());
+      runImporterSlowly({"--quiet", "--source-name", "t", "-o", "text.zng",
+                         kDataDir + "/rib/bview.20020722.2337.txt.gz"},
+                        dir.path());
   ASSERT_TRUE(fromText.exitedWith(0)) << fromText;
   EXPECT_TRUE(dir.read("mrt.zng") == dir.read("text.zng"));
 }
@@ -291,8 +282,8 @@ TEST(RealRoutingTableTest, CoveringValuesReachTheComparison) {
   const std::pair<const char*, const char*> tables[] = {
       {"bview.20020722.2337.txt.gz", "first.zng"}, {"bview.20100701.0759.txt.gz", "second.zng"}};
   for (const auto& table : tables) {
-    const e2e::ProcessResult converted =
-        importSlowly({"--quiet", "-o", table.second, kDataDir + "/rib/" + table.first}, dir.path());
+    const e2e::ProcessResult converted = runImporterSlowly(
+        {"--quiet", "-o", table.second, kDataDir + "/rib/" + table.first}, dir.path());
     ASSERT_TRUE(converted.exitedWith(0)) << converted;
   }
   e2e::RunOptions options;
