@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "asgraph/as_graph.h"
@@ -230,19 +231,6 @@ bool readEdgeLineQuickly(const char* line, const ASGraph& graph, EdgeLine& edge,
   return (readColumnQuickly<I, kWide>(p, graph, edge) && ...);
 }
 
-// The four kinds of file, each with its own straight code.
-bool readEdgeLineQuickly(const char* line, const ASGraph& graph, bool differential, bool wide,
-                         EdgeLine& edge) {
-  constexpr auto kPlain = std::make_index_sequence<kPlainEdgeColumns>();
-  constexpr auto kDifferential = std::make_index_sequence<kDifferentialEdgeColumns>();
-  if (wide) {
-    return differential ? readEdgeLineQuickly<true>(line, graph, edge, kDifferential)
-                        : readEdgeLineQuickly<true>(line, graph, edge, kPlain);
-  }
-  return differential ? readEdgeLineQuickly<false>(line, graph, edge, kDifferential)
-                      : readEdgeLineQuickly<false>(line, graph, edge, kPlain);
-}
-
 // A node line of one AS number in the edge lines' common shape.
 template <bool kWide>
 bool readNodeLineQuickly(const char* line, const ASGraph& graph, ASNumber& as) {
@@ -364,17 +352,29 @@ bool ASGraph::readFromFile(FILE* stream) {
   EdgeLine edge;
   edge.forward = &forward;
   edge.backward = &backward;
-  for (std::uint32_t i = 0; i < edgeLines; ++i) {
-    if (!lines.next()) {
-      return fail("Unable to retrieve all the edges");
+  // One loop per kind of file, so that each has its line's straight code and no test of the
+  // kind per line.
+  const auto readEdgeLines = [&](auto wideFile, auto columns) {
+    for (std::uint32_t i = 0; i < edgeLines; ++i) {
+      if (!lines.next()) {
+        return fail("Unable to retrieve all the edges");
+      }
+      if (readEdgeLineQuickly<decltype(wideFile)::value>(lines.line(), *this, edge, columns)) {
+        addEdge(edge.first, edge.second, edge.dir, forward, backward);
+      } else if (!readEdgeLine(lines.text(), lines.length(), largestAS, forward, backward)) {
+        return false;
+      }
     }
-    if (readEdgeLineQuickly(lines.line(), *this, differential, wide, edge)) {
-      addEdge(edge.first, edge.second, edge.dir, forward, backward);
-    } else if (!readEdgeLine(lines.text(), lines.length(), largestAS, forward, backward)) {
-      return false;
-    }
+    return true;
+  };
+  constexpr auto kPlain = std::make_index_sequence<kPlainEdgeColumns>();
+  constexpr auto kDifferential = std::make_index_sequence<kDifferentialEdgeColumns>();
+  if (wide) {
+    return differential ? readEdgeLines(std::true_type(), kDifferential)
+                        : readEdgeLines(std::true_type(), kPlain);
   }
-  return true;
+  return differential ? readEdgeLines(std::false_type(), kDifferential)
+                      : readEdgeLines(std::false_type(), kPlain);
 }
 
 bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASNumber largestAS,
