@@ -8,8 +8,8 @@
 // prints the same 25 lines as plandrex's default report on valid graph files. It checks nothing
 // that a valid file does not need: it is a yardstick, not a reader. Classic files keep their
 // nodes in a table of every 16-bit AS number; when either file is wide (ZNG32, ZND32), both are
-// read with 32-bit AS numbers: nodes as sorted vectors, found by binary search, and 64-bit edge
-// keys.
+// read with 32-bit AS numbers: nodes as sorted vectors (and an open-addressing hash set to find
+// an edge's endpoints), and 64-bit edge keys.
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -41,18 +41,57 @@ struct Adjacency {
   std::uint8_t dir;
 };
 
-// Classic: isNode by AS number. Wide: the AS numbers, ascending.
+// The AS numbers of a wide file, for membership only: linear probing in a table at most half
+// full; 0 (never an AS number) marks an empty slot.
+class NodeSet {
+ public:
+  void build(const std::vector<std::uint32_t>& numbers) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * numbers.size()) {
+      capacity *= 2;
+    }
+    slots.assign(capacity, 0);
+    mask = capacity - 1;
+    for (std::uint32_t as : numbers) {
+      std::size_t i = start(as);
+      while (slots[i] != 0 && slots[i] != as) {
+        i = (i + 1) & mask;
+      }
+      slots[i] = as;
+    }
+  }
+  bool contains(std::uint32_t as) const {
+    for (std::size_t i = start(as);; i = (i + 1) & mask) {
+      if (slots[i] == as) {
+        return as != 0;
+      }
+      if (slots[i] == 0) {
+        return false;
+      }
+    }
+  }
+
+ private:
+  std::size_t start(std::uint32_t as) const {
+    return static_cast<std::size_t>((as * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+  }
+  std::vector<std::uint32_t> slots;
+  std::size_t mask = 0;
+};
+
+// Classic: isNode by AS number. Wide: the AS numbers, ascending, and a set of them.
 template <class Key>
 struct Snapshot {
   std::vector<std::uint8_t> isNode;
   std::vector<std::uint32_t> nodeList;
+  NodeSet nodeSet;
   std::uint32_t nodes = 0;
   std::vector<Adjacency<Key>> edges;
   bool hasNode(std::uint32_t as) const {
     if constexpr (sizeof(Key) == 4) {
       return isNode[as] != 0;
     } else {
-      return std::binary_search(nodeList.begin(), nodeList.end(), as);
+      return nodeSet.contains(as);
     }
   }
 };
@@ -227,6 +266,7 @@ Snapshot<Key> parse(const char* name, std::int64_t& checksum) {
     }
     list.erase(std::unique(list.begin(), list.end()), list.end());
     graph.nodes = static_cast<std::uint32_t>(list.size());
+    graph.nodeSet.build(list);
   }
   graph.edges.reserve(static_cast<std::size_t>(edgeLines));
   bool ascending = true;
