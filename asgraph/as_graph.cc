@@ -3,23 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "asgraph/escaped_text.h"
+#include "text/copied_string.h"
+#include "text/escaped_text.h"
 
 const char* const ASGraph::graphMarker = "ZNG";
 const char* const ASGraph::diffGraphMarker = "ZND";
 const char* const ASGraph::wideGraphMarker = "ZNG32";
 const char* const ASGraph::wideDiffGraphMarker = "ZND32";
-
-namespace {
-
-char* copyString(const char* text) {
-  std::size_t length = std::strlen(text);
-  char* copy = new char[length + 1];
-  std::memcpy(copy, text, length + 1);
-  return copy;
-}
-
-}  // namespace
 
 ASGraph::ASGraph() = default;
 

@@ -8,19 +8,23 @@
 #include "graph/graph.h"
 
 // The columns of an edge line, each described once in kEdgeColumns: the
-// reader checks and stores them in that order, and the writer prints them in
-// that order. A plain graph has the first kPlainEdgeColumns columns, a
-// differential graph all kDifferentialEdgeColumns.
+// reader checks and stores them in that order, and the writer loads and
+// prints them in that order. A plain graph has the first kPlainEdgeColumns
+// columns, a differential graph all kDifferentialEdgeColumns.
 
 // What one edge line carries: the adjacency's endpoints and its direction as
-// seen from the first AS, and the record of each endpoint.
-struct EdgeLine {
+// seen from the first AS, and the record of each endpoint. The reader fills
+// in an EdgeLine; the writer prints from a WrittenEdgeLine.
+template <class Record>
+struct EdgeLineOf {
   ASNumber first = 0;
   ASNumber second = 0;
   edge_dir dir = dir_none;
-  ASEdgeWeight* forward = nullptr;   // seen from the first AS
-  ASEdgeWeight* backward = nullptr;  // seen from the second AS
+  Record* forward = nullptr;   // seen from the first AS
+  Record* backward = nullptr;  // seen from the second AS
 };
+using EdgeLine = EdgeLineOf<ASEdgeWeight>;
+using WrittenEdgeLine = EdgeLineOf<const ASEdgeWeight>;
 
 // How a column's text becomes a value and back. The conversion also says
 // which member of ColumnValue carries the value.
@@ -47,7 +51,7 @@ struct EdgeColumn {
   const char* badTokenReason;
   ColumnConversion conversion;
   void (*store)(EdgeLine& line, const ColumnValue& value);
-  ColumnValue (*load)(const EdgeLine& line);
+  ColumnValue (*load)(const WrittenEdgeLine& line);
 };
 
 namespace edge_line_fields {
@@ -69,8 +73,8 @@ inline ColumnValue valueOf(std::uint64_t field) { return {field, dir_none, 0.0f}
 inline ColumnValue valueOf(float field) { return {0, dir_none, field}; }
 
 // Member of a record, or element Index of an array member.
-template <auto Member, int Index>
-auto& fieldOf(ASEdgeWeight& record) {
+template <auto Member, int Index, class Record>
+auto& fieldOf(Record& record) {
   if constexpr (Index < 0) {
     return record.*Member;
   } else {
@@ -83,19 +87,23 @@ struct FirstAS {
   static void store(EdgeLine& line, const ColumnValue& value) {
     line.first = static_cast<ASNumber>(value.number);
   }
-  static ColumnValue load(const EdgeLine& line) { return valueOf(std::uint64_t{line.first}); }
+  static ColumnValue load(const WrittenEdgeLine& line) {
+    return valueOf(std::uint64_t{line.first});
+  }
 };
 struct SecondAS {
   static void store(EdgeLine& line, const ColumnValue& value) {
     line.second = static_cast<ASNumber>(value.number);
   }
-  static ColumnValue load(const EdgeLine& line) { return valueOf(std::uint64_t{line.second}); }
+  static ColumnValue load(const WrittenEdgeLine& line) {
+    return valueOf(std::uint64_t{line.second});
+  }
 };
 
 // The adjacency's direction, seen from the first AS.
 struct LineDirection {
   static void store(EdgeLine& line, const ColumnValue& value) { line.dir = value.direction; }
-  static ColumnValue load(const EdgeLine& line) { return {0, line.dir, 0.0f}; }
+  static ColumnValue load(const WrittenEdgeLine& line) { return {0, line.dir, 0.0f}; }
 };
 
 // A field of the first AS's record only.
@@ -104,7 +112,7 @@ struct FirstASField {
   static void store(EdgeLine& line, const ColumnValue& value) {
     assign(fieldOf<Member, Index>(*line.forward), value);
   }
-  static ColumnValue load(const EdgeLine& line) {
+  static ColumnValue load(const WrittenEdgeLine& line) {
     return valueOf(fieldOf<Member, Index>(*line.forward));
   }
 };
@@ -115,7 +123,7 @@ struct SecondASField {
   static void store(EdgeLine& line, const ColumnValue& value) {
     assign(fieldOf<Member, Index>(*line.backward), value);
   }
-  static ColumnValue load(const EdgeLine& line) {
+  static ColumnValue load(const WrittenEdgeLine& line) {
     return valueOf(fieldOf<Member, Index>(*line.backward));
   }
 };
@@ -127,7 +135,7 @@ struct SharedField {
     assign(fieldOf<Member, Index>(*line.forward), value);
     assign(fieldOf<Member, Index>(*line.backward), value);
   }
-  static ColumnValue load(const EdgeLine& line) {
+  static ColumnValue load(const WrittenEdgeLine& line) {
     return valueOf(fieldOf<Member, Index>(*line.forward));
   }
 };
@@ -139,7 +147,7 @@ struct SourceDirection {
     line.forward->srcDirection[Index] = value.direction;
     line.backward->srcDirection[Index] = reverse(value.direction);
   }
-  static ColumnValue load(const EdgeLine& line) {
+  static ColumnValue load(const WrittenEdgeLine& line) {
     return {0, line.forward->srcDirection[Index], 0.0f};
   }
 };
@@ -152,7 +160,9 @@ struct CrossedCounter {
     assign((*line.forward).*ForwardMember, value);
     assign((*line.backward).*BackwardMember, value);
   }
-  static ColumnValue load(const EdgeLine& line) { return valueOf((*line.forward).*ForwardMember); }
+  static ColumnValue load(const WrittenEdgeLine& line) {
+    return valueOf((*line.forward).*ForwardMember);
+  }
 };
 
 template <class Field>

@@ -14,6 +14,7 @@
 #include "asgraph/edge_line_columns.h"
 #include "asgraph/line_reader.h"
 #include "asgraph/number_conversion.h"
+#include "text/copied_string.h"
 
 namespace {
 
@@ -263,18 +264,12 @@ LineReader::Consumption consumptionFor(FILE* stream) {
   return LineReader::Consumption::kReadAhead;
 }
 
-char* copyText(const char* text, std::size_t length) {
-  char* copy = new char[length + 1];
-  std::memcpy(copy, text, length + 1);
-  return copy;
-}
-
 }  // namespace
 
 bool ASGraph::readFromFile(FILE* stream) {
   errReasonText[0] = '\0';
-  // Files list adjacencies in ascending order; see deferMirrors.
-  MirrorDeferral deferral(*this);
+  // Files list adjacencies in ascending order.
+  AscendingAdditions ascending(*this);
   // The scratch records are set up once: every line sets every field the
   // file carries, and the rest stay at their defaults.
   ASEdgeWeight forward;
@@ -311,7 +306,7 @@ bool ASGraph::readFromFile(FILE* stream) {
     if (!lines.next()) {
       return fail("Could not retrieve all the source file names");
     }
-    sourceFiles.enqueue(copyText(lines.text(), lines.length()));
+    sourceFiles.enqueue(copyString(lines.text(), lines.length()));
   }
 
   if (!lines.next()) {

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "asgraph/as_graph.h"
+#include "asgraph/edge_line_columns.h"
 
 namespace {
 
@@ -105,6 +107,30 @@ class LineText {
   std::size_t length = 0;
 };
 
+// Column Index of kEdgeColumns, loaded and printed as its conversion says. The column is a
+// constant, so its load is called directly and inlined; stability(value, at) prints a float.
+template <std::size_t Index, class Stability>
+inline void formatColumn(const WrittenEdgeLine& line, LineText& text, Stability& stability) {
+  constexpr EdgeColumn column = kEdgeColumns[Index];
+  const ColumnValue value = column.load(line);
+  if constexpr (column.conversion == ColumnConversion::kFlag) {
+    text.flag(value.number != 0);
+  } else if constexpr (column.conversion == ColumnConversion::kDirection) {
+    text.direction(value.direction);
+  } else if constexpr (column.conversion == ColumnConversion::kStability) {
+    char* room = text.room();
+    text.took(stability(value.real, room));
+  } else {
+    text.number(value.number);
+  }
+}
+
+template <std::size_t First, class Stability, std::size_t... Offset>
+inline void formatColumns(const WrittenEdgeLine& line, LineText& text, Stability& stability,
+                          std::index_sequence<Offset...>) {
+  (formatColumn<First + Offset>(line, text, stability), ...);
+}
+
 }  // namespace
 
 bool GraphFileWriter::fail(const char* reason) {
@@ -191,34 +217,14 @@ std::size_t GraphFileWriter::formatStability(float value, char* text) {
 std::size_t GraphFileWriter::formatEdge(ASNumber first, ASNumber second, edge_dir dir,
                                         const ASEdgeWeight& forward, const ASEdgeWeight& backward,
                                         char* text) {
-  // The column order of an edge line (asgraph/edge_line_columns.h, which the reader follows);
-  // a test holds this writer to that table column by column.
+  const WrittenEdgeLine columns{first, second, dir, &forward, &backward};
+  auto stability = [this](float value, char* at) { return formatStability(value, at); };
   LineText line(text);
-  line.number(first);
-  line.number(second);
-  line.flag(forward.oriented);
-  line.direction(dir);
-  line.number(forward.pathCovering[0]);
-  line.number(forward.ipCovering[0]);
-  line.number(backward.pathCovering[0]);
-  line.number(backward.ipCovering[0]);
+  formatColumns<0>(columns, line, stability, std::make_index_sequence<kPlainEdgeColumns>());
   if (differential) {
-    line.flag(forward.srcOriented[0]);
-    line.flag(forward.srcOriented[1]);
-    line.direction(forward.srcDirection[0]);
-    line.direction(forward.srcDirection[1]);
-    line.number(forward.pathCovering[1]);
-    line.number(forward.ipCovering[1]);
-    line.number(backward.pathCovering[1]);
-    line.number(backward.ipCovering[1]);
-    line.number(forward.comparedGraphs);
-    line.number(forward.incomingEdges);
-    line.number(forward.outgoingEdges);
-    line.number(forward.undirectedEdges);
-    line.number(forward.unorientedEdges);
-    line.number(forward.orientationChanges);
-    char* room = line.room();
-    line.took(formatStability(forward.orientationStability, room));
+    formatColumns<kPlainEdgeColumns>(
+        columns, line, stability,
+        std::make_index_sequence<kDifferentialEdgeColumns - kPlainEdgeColumns>());
   }
   return line.end();
 }

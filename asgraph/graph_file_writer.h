@@ -39,12 +39,6 @@ class GraphFileWriter {
   bool writeEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
                  const ASEdgeWeight& backward);
 
-  // The edge line writeEdge would write, at text (room for kMaxEdgeLineLength characters);
-  // returns its length, line feed included.
-  std::size_t formatEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
-                         const ASEdgeWeight& backward, char* text);
-
-  void setDifferential(bool value) { differential = value; }
   bool ok() const { return reasonText[0] == '\0'; }
   // Which write failed; empty while none has.
   const char* reason() const { return reasonText; }
@@ -52,6 +46,10 @@ class GraphFileWriter {
  private:
   bool writeLine(const char* text, std::size_t length);
   bool fail(const char* reason);
+  // The edge line writeEdge writes, at text (room for kMaxEdgeLineLength characters), from the
+  // columns of asgraph/edge_line_columns.h; returns its length, line feed included.
+  std::size_t formatEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
+                         const ASEdgeWeight& backward, char* text);
   std::size_t formatStability(float value, char* text);
 
   FILE* stream;

@@ -2,8 +2,11 @@
 
 #include <cstdio>
 
-bool askOverwrite(char* fileName) {
-  fprintf(stderr, "Warning: file `%s'\nalready exists and is about to be overwritten.\n", fileName);
+#include "text/escaped_text.h"
+
+bool askOverwrite(const char* fileName) {
+  fprintf(stderr, "Warning: file `%s'\nalready exists and is about to be overwritten.\n",
+          escaped(fileName).c_str());
   fprintf(stderr, "Do you want to proceed (y/n)? ");
   fflush(stderr);
 

@@ -45,7 +45,7 @@ void makeDiffGraph(FILE* /*out*/, cmdLineParameters& params, ASGraph& graph1, AS
   diff.unorientedOnlyIn1st = 0;
   diff.unorientedOnlyIn2nd = 0;
   // The merge hands the output graph its adjacencies in ascending order.
-  ASGraph::MirrorDeferral deferral(diffGraph);
+  ASGraph::AscendingAdditions ascending(diffGraph);
   GraphBuilding building{diffGraph};
   mergeEdges(params, graph1, graph2, diffGraph, diff, building);
 }

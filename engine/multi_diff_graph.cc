@@ -41,7 +41,7 @@ void addAppearance(ASGraph& multiGraph, const NewAdjacency& seen) {
 }
 
 // One more appearance of an adjacency the multi-differential graph holds (stored) in the input
-// (e), recorded in the copy held at the smaller key.
+// (e), recorded in the stored adjacency's view.
 void foldAppearance(const EdgeView* stored, const EdgeView* e) {
   const bool oriented = e->fwdWeight->oriented;
   const edge_dir dir = *e->dir;
@@ -69,15 +69,12 @@ void foldAppearance(const EdgeView* stored, const EdgeView* e) {
 
 // Both graphs are walked side by side, as the comparison of two graphs does: the walks name
 // every adjacency from its smaller key in ascending order, so one merge finds each input
-// adjacency's stored copy without a search. The folds change only the copy held at the smaller
-// key; the copy at the larger key (incoming and outgoing counts exchanged, directions reversed,
-// the rest equal) follows in one pass at the end. Adjacencies new to the graph are added after
-// the walk, which must not see the graph change, in the same ascending order, so their copies
-// at the larger key are deferred and made together as well.
+// adjacency's stored one without a search. Adjacencies new to the graph are added after the
+// walk, which must not see the graph change, in the same ascending order.
 void graphCompare(ASGraph& multiGraph, ASGraph& input) {
   std::vector<NewAdjacency> added;
   {
-    ASGraph::EdgeWalk stored(multiGraph);
+    ASGraph::EdgeUpdate stored(multiGraph);
     // The input's records are walked in place: no view per adjacency.
     for (ASGraph::EdgeWalk edges(input); !edges.atEnd(); edges.next()) {
       EdgeView* e = edges.current();
@@ -93,24 +90,18 @@ void graphCompare(ASGraph& multiGraph, ASGraph& input) {
       }
     }
   }
-  {
-    ASGraph::MirrorDeferral deferral(multiGraph);
-    for (const NewAdjacency& seen : added) {
-      addAppearance(multiGraph, seen);
-    }
+  ASGraph::AscendingAdditions ascending(multiGraph);
+  for (const NewAdjacency& seen : added) {
+    addAppearance(multiGraph, seen);
   }
-  multiGraph.mirrorSmallerEnds();
 }
 
 void updateMeans(ASGraph& multiGraph) {
   // The walk reaches the records in place; only their weights change on the way.
-  for (ASGraph::EdgeWalk edges(multiGraph); !edges.atEnd(); edges.next()) {
+  for (ASGraph::EdgeUpdate edges(multiGraph); !edges.atEnd(); edges.next()) {
     EdgeView* e = edges.current();
     ASEdgeWeight& fromRecord = *e->fwdWeight;
     ASEdgeWeight& toRecord = *e->revWeight;
     updateStability(fromRecord, toRecord);
   }
-  // The writer reads only the copies listed here, but the copies at the larger keys must not be
-  // left with stabilities that disagree with them.
-  multiGraph.mirrorSmallerEnds();
 }

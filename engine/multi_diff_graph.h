@@ -5,8 +5,7 @@
 
 // Folds one more input into the multi-differential graph: every adjacency of input becomes, or
 // adds one appearance to, an unoriented edge of multiGraph whose records count the appearances
-// by orientation and track the runs of unchanged orientation. input is only read. Both stored
-// copies of every adjacency agree afterwards.
+// by orientation and track the runs of unchanged orientation. input is only read.
 void graphCompare(ASGraph& multiGraph, ASGraph& input);
 
 // Folds the current run of every edge into its orientation stability, which then is the mean

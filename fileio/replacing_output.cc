@@ -10,20 +10,11 @@
 #include <cstring>
 #include <vector>
 
+#include "fileio/failure_errno.h"
 #include "fileio/interrupt_cleanup.h"
+#include "fileio/path_name.h"
 
 namespace {
-
-// The directory part of a path, with its slash ("" for a bare name).
-std::string directoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string baseNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 unsigned newFilePermissions() {
   const mode_t mask = umask(0);
@@ -70,9 +61,47 @@ std::string followLinks(const char* name) {
       return path;
     }
     const std::string next(text.data(), static_cast<std::size_t>(length));
-    path = next[0] == '/' ? next : directoryOf(path) + next;
+    path = next[0] == '/' ? next : directoryPart(path) + next;
   }
   return name;
+}
+
+// In a sticky directory (/tmp, say) only the owner of a file or of the directory, or root, may
+// replace the file: anyone else's rename fails, and it would fail only after the whole output was
+// made. Such a target is therefore written in place, as one in a directory that takes no new file.
+bool stickyDirectoryKeeps(const std::string& path, const struct stat& target) {
+  const uid_t user = geteuid();
+  if (user == 0 || target.st_uid == user) {
+    return false;
+  }
+  const std::string directoryName = directoryPart(path);
+  struct stat directory {};
+  if (stat(directoryName.empty() ? "." : directoryName.c_str(), &directory) != 0) {
+    return false;
+  }
+  return (directory.st_mode & S_ISVTX) != 0 && directory.st_uid != user;
+}
+
+// ".NAME.XXXXXX" beside the target. A directory takes names of at most NAME_MAX bytes, so a
+// target name within 7 bytes of that limit is cut at its end (on a character boundary) for
+// the temporary file: every name that can be written can also be replaced.
+std::string temporaryPattern(const std::string& path) {
+  const std::size_t addedLength = std::strlen("..XXXXXX");
+  const std::string directory = directoryPart(path);
+  std::string base = baseName(path);
+  long limit = pathconf(directory.empty() ? "." : directory.c_str(), _PC_NAME_MAX);
+  if (limit <= 0) {
+    limit = NAME_MAX;
+  }
+  const auto maxLength = static_cast<std::size_t>(limit);
+  if (base.size() + addedLength > maxLength) {
+    std::size_t keep = maxLength > addedLength ? maxLength - addedLength : 0;
+    while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) {
+      --keep;
+    }
+    base.resize(keep);
+  }
+  return directory + "." + base + ".XXXXXX";
 }
 
 }  // namespace
@@ -93,7 +122,9 @@ bool ReplacingOutput::open(const char* name) {
   // An existing file that may not be written is refused as fopen would refuse
   // it: a rename would otherwise replace it behind its permission bits.
   const bool writable = !exists || access(path.c_str(), W_OK) == 0;
-  if (((exists && S_ISREG(existing.st_mode)) || missing) && writable) {
+  const bool replaceable =
+      missing || (exists && S_ISREG(existing.st_mode) && !stickyDirectoryKeeps(path, existing));
+  if (replaceable && writable) {
     const unsigned permissions = exists ? existing.st_mode & 07777 : newFilePermissions();
     if (openTemporary(path, exists, permissions)) {
       return true;
@@ -107,7 +138,7 @@ bool ReplacingOutput::open(const char* name) {
 }
 
 bool ReplacingOutput::openTemporary(const std::string& path, bool exists, unsigned permissions) {
-  std::string pattern = directoryOf(path) + "." + baseNameOf(path) + ".XXXXXX";
+  const std::string pattern = temporaryPattern(path);
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   int fd = -1;
@@ -158,7 +189,7 @@ bool ReplacingOutput::commit() {
   FILE* file = out;
   out = nullptr;
   bool written = fflush(file) == 0 && ferror(file) == 0;
-  int error = written ? 0 : (errno != 0 ? errno : EIO);
+  int error = written ? 0 : failureErrno();
   // On disk before it takes the target's name, so that a crash right after
   // the rename cannot leave an empty file there. Some file systems report a
   // full disk only here.
@@ -168,7 +199,7 @@ bool ReplacingOutput::commit() {
   }
   if (fclose(file) != 0 && written) {
     written = false;
-    error = errno != 0 ? errno : EIO;
+    error = failureErrno();
   }
   if (written && replacing() && rename(temporary.c_str(), target.c_str()) != 0) {
     written = false;

@@ -15,10 +15,15 @@
 // target's permission bits (a new one gets 0666 less the umask, as with
 // fopen), and a symbolic link stays a link: the file it names is replaced.
 //
+// A target name too long to take the temporary name's dot and suffix within
+// the directory's limit on a name gets a temporary name cut to fit.
+//
 // Anything else (a terminal, a FIFO, a device such as /dev/null) is written
 // in place, and so is a writable target in a directory where no new file can
-// be made, and a name that stands for an open descriptor (/dev/stdout,
-// /dev/fd/N, /proc/self/fd/N): there the target is truncated on open, as
+// be made, another user's writable file in a sticky directory (where the
+// rename would be refused only after the whole output was made), and a name
+// that stands for an open descriptor (/dev/stdout, /dev/fd/N,
+// /proc/self/fd/N): there the target is truncated on open, as
 // fopen(name, "w") does.
 class ReplacingOutput {
  public:

@@ -3,12 +3,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
 #include <vector>
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#endif
+
+#ifndef GRAPH_ARENA_HUGE_PAGES
+#define GRAPH_ARENA_HUGE_PAGES 1
 #endif
 
 // Storage for the records of one graph, handed out by bumping a cursor
@@ -22,8 +25,8 @@
 // dominates the time spent building a graph; on Linux the large blocks are
 // therefore mapped on 2 MiB boundaries and marked for transparent huge pages,
 // which cuts the faults by a factor of 512 where the kernel offers them.
-// Where it does not (another system, huge pages disabled, mmap refused, or
-// PLANDREX_HUGE_PAGES=0 in the environment) the blocks come from the heap.
+// Where it does not (another system, huge pages disabled, mmap refused, or a
+// build configured with PLANDREX_HUGE_PAGES=OFF) the blocks come from the heap.
 //
 // Under AddressSanitizer every record is a heap block of its own, released
 // with the arena, so that overruns of single records are still caught.
@@ -101,21 +104,11 @@ class Arena {
     nextBlockSize = kFirstBlockSize;
   }
 
-  // Bytes of the blocks in use (not counting sanitizer records, nor the
-  // blocks kept by recycle until they are used again).
-  std::size_t reserved() const {
-    std::size_t total = 0;
-    for (const Block* block = blocks; block != nullptr; block = block->next) {
-      total += block->size;
-    }
-    return total;
-  }
-
-  // Whether large blocks are mapped for huge pages: on by default where the
-  // system has them, off when PLANDREX_HUGE_PAGES is "0". Tests switch it to
-  // run the heap fallback.
+  // Whether large blocks are mapped for huge pages: as the build chose
+  // (GRAPH_ARENA_HUGE_PAGES, set by the PLANDREX_HUGE_PAGES option), where
+  // the system has them. Tests switch it to run both ways.
   static bool& hugePages() {
-    static bool enabled = readHugePagesSetting();
+    static bool enabled = kHugePagesByDefault;
     return enabled;
   }
 
@@ -132,14 +125,11 @@ class Arena {
   static constexpr std::size_t kMaxBlockSize = std::size_t{64} << 20;
   static constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
 
-  static bool readHugePagesSetting() {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    const char* setting = std::getenv("PLANDREX_HUGE_PAGES");
-    return setting == nullptr || setting[0] != '0';
+#if defined(__linux__) && defined(MADV_HUGEPAGE) && GRAPH_ARENA_HUGE_PAGES
+  static constexpr bool kHugePagesByDefault = true;
 #else
-    return false;
+  static constexpr bool kHugePagesByDefault = false;
 #endif
-  }
 
   void grow(std::size_t atLeast) {
     std::size_t size = nextBlockSize;

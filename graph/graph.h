@@ -31,14 +31,22 @@ inline edge_dir reverse(edge_dir dir) {
   }
 }
 
-// Nodes (key K, weight N) and adjacencies between them. Every adjacency is
-// stored at both endpoints, and the two records mirror each other: swapped
-// weights, reversed direction. A self-loop has a single record.
+// Nodes (key K, weight N) and adjacencies between them. Each adjacency has a
+// record at both endpoints, and the two mirror each other: swapped weights,
+// reversed direction. A self-loop has a single record.
+//
+// The record at an adjacency's smaller endpoint always exists. The one at
+// its larger endpoint may be owed instead (see deferMirrors): made from the
+// record at the smaller endpoint, with the values that record has then, the
+// first time anything needs it. Every operation answers as if both records
+// existed, so an owed record is never seen from outside, except in memory.
 //
 // Callers reach the stored records through heap views (graph_node,
 // graph_edge) that the caller frees, with freeView, while the pointers inside
 // a view reach into the graph and stay valid until the graph is assigned to
-// or destroyed. Writing through a view changes only the record it points into.
+// or destroyed. Writing through a view changes only the record it points
+// into; to change adjacencies and keep both records alike, write through an
+// EdgeUpdate.
 //
 // Representation, chosen for graphs of millions of adjacencies: every node
 // record, node tree node and adjacency record lives in the graph's own arena
@@ -71,11 +79,14 @@ class Graph {
     N weight{};
     K key{};
     bool visited = false;
-    // Deferred mirrors: records here still owed a mirror; and, only while
-    // they are made, how many this node takes and the room they go to.
+    // Records here whose mirror is owed.
     std::uint32_t mirrorsToMake = 0;
+    // Only while owed records are made: how many this node takes.
     std::uint32_t mirrorsToTake = 0;
-    typename BST<edge, K>::tree_node* mirrorRoom = nullptr;
+    // Only during a pass that writes the records at the larger endpoints
+    // (making owed ones, or bringing them along after an EdgeUpdate): where
+    // the pass writes this node's next one. Null between passes.
+    typename BST<edge, K>::tree_node* mirrorCursor = nullptr;
   };
 
   struct graph_node {
@@ -119,28 +130,23 @@ class Graph {
   // Makes every owed record now; made together, the records of one node lie
   // side by side in memory.
   void settleMirrors() const;
-  // Defers mirrors for the life of a scope, then restores the previous mode.
-  class MirrorDeferral {
+  // For the life of a scope, tells the graph that adjacencies come in
+  // ascending order and are not looked up from their larger endpoint (a file
+  // being read, a graph being built by a merge), so that it defers mirrors;
+  // then restores the previous mode.
+  class AscendingAdditions {
    public:
-    explicit MirrorDeferral(Graph& graph) : graph(graph), was(graph.deferring) {
+    explicit AscendingAdditions(Graph& graph) : graph(graph), was(graph.deferring) {
       graph.deferMirrors(true);
     }
-    ~MirrorDeferral() { graph.deferMirrors(was); }
-    MirrorDeferral(const MirrorDeferral&) = delete;
-    MirrorDeferral& operator=(const MirrorDeferral&) = delete;
+    ~AscendingAdditions() { graph.deferMirrors(was); }
+    AscendingAdditions(const AscendingAdditions&) = delete;
+    AscendingAdditions& operator=(const AscendingAdditions&) = delete;
 
    private:
     Graph& graph;
     bool was;
   };
-
-  // Makes the record at every adjacency's larger endpoint the mirror of the
-  // one at its smaller endpoint (swapped weights, reversed direction). For
-  // callers that change adjacencies through their smaller endpoint only and
-  // bring the other halves along afterwards, in one pass over the graph in
-  // which every node's records are met in key order instead of searched
-  // one by one.
-  void mirrorSmallerEnds();
 
   // New view of the record held at fromKey for the adjacency to toKey, or
   // null when there is no such adjacency. The caller frees it with freeView.
@@ -164,8 +170,8 @@ class Graph {
   // direction pointers reach into the graph as a listed view's do. The graph
   // must not gain or lose nodes or adjacencies during the walk.
   // Unlike a listing, a walk reads only the records at the smaller endpoints
-  // and leaves owed records owed (see deferMirrors): what is written through
-  // it into a record whose mirror is owed, that mirror will be made from.
+  // and leaves owed records owed (see deferMirrors). It is for reading: a
+  // value written through it would reach one record of the two.
   class EdgeWalk {
    public:
     explicit EdgeWalk(const Graph& graph) : nodeAt(graph.nodeTree.firstNode()) {
@@ -219,6 +225,24 @@ class Graph {
     graph_node toView{};
     graph_edge view{};
   };
+
+  // An EdgeWalk through whose views the caller may change the adjacencies'
+  // weights and directions. When it ends, the records at the larger
+  // endpoints are brought along, all in one pass over the graph, which meets
+  // every node's records in key order instead of searching them one by one:
+  // cheaper than writing both records at each step. Until then they keep
+  // their old values; an owed record is made from the new ones whenever it is.
+  class EdgeUpdate : public EdgeWalk {
+   public:
+    explicit EdgeUpdate(Graph& graph) : EdgeWalk(graph), graph(graph) {}
+    ~EdgeUpdate() { graph.mirrorSmallerEnds(); }
+    EdgeUpdate(const EdgeUpdate&) = delete;
+    EdgeUpdate& operator=(const EdgeUpdate&) = delete;
+
+   private:
+    Graph& graph;
+  };
+
   // Walks the whole graph: the node tree and every adjacency tree are sound,
   // each node is found under its key, every adjacency record leads from its
   // node to a node of the graph and has its mirror at the other endpoint
@@ -339,6 +363,9 @@ class Graph {
       }
     }
   }
+  // Makes the record at every adjacency's larger endpoint the mirror of the
+  // one at its smaller endpoint: EdgeUpdate's closing pass.
+  void mirrorSmallerEnds();
   // addEdge while mirrors are deferred, for two distinct endpoints.
   int addEdgeDeferred(node* from, node* to, const K& fromKey, const K& toKey, edge_dir dir,
                       const W* fwdWeight, const W* revWeight);
@@ -576,8 +603,7 @@ void Graph<K, W, N>::settleMirrors() const {
   // Room for each node's owed mirrors in one block.
   nodeTree.forEachInOrder([](node* x) {
     if (x->mirrorsToTake != 0) {
-      x->mirrorRoom = x->edges.makeNodes(x->mirrorsToTake);
-      x->mirrorsToTake = 0;
+      x->mirrorCursor = x->edges.makeNodes(x->mirrorsToTake);
     }
   });
   // Owed records sit at their smaller endpoint under the larger key; walking
@@ -586,7 +612,7 @@ void Graph<K, W, N>::settleMirrors() const {
     forEachOwed(a, [a](edge& r) {
       r.mirrorPending = false;
       node* x = r.to;
-      RecordSlot* mirror = x->mirrorRoom + x->mirrorsToTake++;
+      RecordSlot* mirror = x->mirrorCursor++;
       mirror->key = a->key;
       mirror->item = edge{r.revWeight, r.fwdWeight, a, reverse(r.dir)};
     });
@@ -595,9 +621,10 @@ void Graph<K, W, N>::settleMirrors() const {
   std::vector<RecordSlot*> scratch;
   nodeTree.forEachInOrder([&scratch](node* x) {
     if (x->mirrorsToTake != 0) {
-      x->edges.adoptNodes(x->mirrorRoom, x->mirrorsToTake, scratch);
+      // The cursor went through the whole room.
+      x->edges.adoptNodes(x->mirrorCursor - x->mirrorsToTake, x->mirrorsToTake, scratch);
       x->mirrorsToTake = 0;
-      x->mirrorRoom = nullptr;
+      x->mirrorCursor = nullptr;
     }
   });
   mirrorsMade += mirrorsPending;
@@ -636,10 +663,9 @@ void Graph<K, W, N>::mirrorSmallerEnds() {
   }
   using RecordSlot = typename BST<edge, K>::tree_node;
   // The records of node x below its own key are the mirrors, in key order,
-  // and the smaller endpoints are met in that same order below: each node
-  // keeps a cursor (its mirror room, unused outside settling) that only
-  // moves forward.
-  nodeTree.forEachInOrder([](node* x) { x->mirrorRoom = x->edges.firstNode(); });
+  // and the smaller endpoints are met in that same order below: each node's
+  // cursor only moves forward.
+  nodeTree.forEachInOrder([](node* x) { x->mirrorCursor = x->edges.firstNode(); });
   nodeTree.forEachInOrder([](node* a) {
     for (RecordSlot* slot = a->edges.firstNodeFrom(a->key); slot != nullptr;
          slot = BST<edge, K>::nextNode(slot)) {
@@ -650,17 +676,17 @@ void Graph<K, W, N>::mirrorSmallerEnds() {
         // the record as it is then.
         continue;
       }
-      RecordSlot* mirror = x->mirrorRoom;
+      RecordSlot* mirror = x->mirrorCursor;
       while (a->key > mirror->key) {
         mirror = BST<edge, K>::nextNode(mirror);
       }
       mirror->item.fwdWeight = r.revWeight;
       mirror->item.revWeight = r.fwdWeight;
       mirror->item.dir = reverse(r.dir);
-      x->mirrorRoom = mirror;
+      x->mirrorCursor = mirror;
     }
   });
-  nodeTree.forEachInOrder([](node* x) { x->mirrorRoom = nullptr; });
+  nodeTree.forEachInOrder([](node* x) { x->mirrorCursor = nullptr; });
 }
 
 template <class K, class W, class N>
@@ -723,8 +749,8 @@ bool Graph<K, W, N>::isValid(const char** why, SameWeight sameWeight) const {
     if (!n->edges.isValid(&problem)) {
       return;
     }
-    if (n->mirrorRoom != nullptr) {
-      problem = "graph node keeps room for mirrors after settling";
+    if (n->mirrorCursor != nullptr) {
+      problem = "graph node keeps a cursor after a pass";
       return;
     }
     owedToNodes += n->mirrorsToTake;

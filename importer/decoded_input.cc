@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "fileio/failure_errno.h"
+
 namespace {
 
 constexpr std::size_t kRawBufferSize = 1 << 16;
@@ -90,7 +92,7 @@ bool DecodedInput::refill() {
   rawCount += got;
   if (got == 0 || rawCount < raw.size()) {
     if (std::ferror(stream)) {
-      return fail(std::string("read error (") + std::strerror(errno != 0 ? errno : EIO) + ")");
+      return fail(std::string("read error (") + std::strerror(failureErrno()) + ")");
     }
     if (std::feof(stream)) {
       rawEnd = true;
@@ -157,7 +159,7 @@ bool DecodedInput::read(char* buffer, std::size_t capacity, std::size_t& count) 
   count = std::fread(buffer, 1, capacity, stream);
   if (count < capacity && std::ferror(stream)) {
     count = 0;
-    return fail(std::string("read error (") + std::strerror(errno != 0 ? errno : EIO) + ")");
+    return fail(std::string("read error (") + std::strerror(failureErrno()) + ")");
   }
   if (count == 0) {
     rawEnd = true;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fileio/path_name.h"
 #include "importer/format_registry.h"
 
 namespace {
@@ -34,11 +35,6 @@ bool checkGraphText(const char* option, const std::string& text, std::string& re
                             std::to_string(kMaxGraphTextLength) + " characters");
   }
   return true;
-}
-
-std::string baseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "asgraph/as_graph.h"
-#include "fileio/replacing_output.h"
+#include "fileio/failure_errno.h"
+#include "fileio/out_of_memory.h"
+#include "fileio/output_file.h"
 #include "importer/format_registry.h"
 #include "importer/import_help.h"
 #include "importer/import_options.h"
@@ -14,44 +16,29 @@
 
 namespace {
 
-// An errno for a stream that failed without saying why.
-int errorCode() { return errno != 0 ? errno : EIO; }
-
-int writeFailure(const ImportOptions& options, int code, FILE* err) {
-  if (options.outputFile.empty()) {
-    std::fprintf(err, "Unable to write to standard output\n(%s)\n", std::strerror(code));
-  } else {
-    std::fprintf(err, "Unable to write to file `%s'\n(%s)\n", options.outputFile.c_str(),
-                 std::strerror(code));
+// Writes the graph to standard output or the -o file; the output is refused when it is one of
+// the files the run read. Returns the exit status after reporting a failure.
+int writeOutput(const ImportOptions& options, ASGraph& graph, FILE* err) {
+  OutputFile::Checks checks;
+  for (const std::string& input : options.inputs) {
+    checks.inputs.push_back(input.c_str());
   }
-  return kImportFailed;
-}
-
-// Writes graph to standard output; false leaves the errno to report in code.
-bool writeToStandardOutput(ASGraph& graph, int& code) {
-  errno = 0;
-  if (!graph.writeToFile(stdout) || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    code = errorCode();
-    return false;
+  if (!options.relationshipsFile.empty()) {
+    checks.inputs.push_back(options.relationshipsFile.c_str());
   }
-  return true;
-}
-
-int writeToNamedFile(const ImportOptions& options, ASGraph& graph, FILE* err) {
-  ReplacingOutput output;
-  if (!output.open(options.outputFile.c_str())) {
-    std::fprintf(err, "Unable to open file `%s' for writing\n(%s)\n", options.outputFile.c_str(),
-                 std::strerror(errorCode()));
+  OutputFile output;
+  const char* name = options.outputFile.empty() ? nullptr : options.outputFile.c_str();
+  if (output.open(name, checks) != OutputFile::Opening::kOpened) {
+    std::fputs(output.message().c_str(), err);
     return kImportFailed;
   }
   errno = 0;
   if (!graph.writeToFile(output.stream())) {
-    const int code = errorCode();
-    output.discard();
-    return writeFailure(options, code, err);
+    output.writeFailed();
   }
-  if (!output.commit()) {
-    return writeFailure(options, errorCode(), err);
+  if (!output.finish(true)) {
+    std::fputs(output.message().c_str(), err);
+    return kImportFailed;
   }
   return kImportSuccess;
 }
@@ -115,16 +102,9 @@ int runImport(const ImportOptions& options, FILE* err) {
     graph.setComment(options.description.c_str());
   }
 
-  if (options.outputFile.empty()) {
-    int code = 0;
-    if (!writeToStandardOutput(graph, code)) {
-      return writeFailure(options, code, err);
-    }
-  } else {
-    const int status = writeToNamedFile(options, graph, err);
-    if (status != kImportSuccess) {
-      return status;
-    }
+  const int status = writeOutput(options, graph, err);
+  if (status != kImportSuccess) {
+    return status;
   }
   if (!options.quiet) {
     reader.printCounts(err);
@@ -148,9 +128,11 @@ int importMain(int argc, const char* const* argv) {
       printImportVersion(stdout);
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-      return writeFailure(options, errorCode(), stderr);
+      const char* name = options.outputFile.empty() ? nullptr : options.outputFile.c_str();
+      std::fputs(cannotWriteMessage(name, failureErrno()).c_str(), stderr);
+      return kImportFailed;
     }
     return kImportSuccess;
   }
-  return runImport(options, stderr);
+  return runWithinMemory([&options] { return runImport(options, stderr); }, stderr, kImportFailed);
 }

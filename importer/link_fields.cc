@@ -1,6 +1,6 @@
 #include "importer/link_fields.h"
 
-#include "asgraph/escaped_text.h"
+#include "text/escaped_text.h"
 
 namespace {
 constexpr std::size_t kMaxQuotedBytes = 80;

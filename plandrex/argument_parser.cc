@@ -5,14 +5,10 @@
 #include <cstring>
 
 #include "engine/condition_letters.h"
+#include "text/copied_string.h"
+#include "text/escaped_text.h"
 
 namespace {
-
-char* copyString(const char* text) {
-  char* copy = new char[strlen(text) + 1];
-  strcpy(copy, text);
-  return copy;
-}
 
 // Everything parseArguments needs to know about one of the two condition options.
 struct ConditionOption {
@@ -27,6 +23,9 @@ const ConditionOption kOver = {"--over", "overlap", overLetterBit,
 const ConditionOption kComp = {"--comp", "complementary", compLetterBit,
                                &cmdLineParameters::compConditions};
 constexpr size_t kPrefixLength = 6;
+
+// A graph file lists at most this many input names; a longer list could not be read back.
+constexpr int kMaxMultiInputs = 65536;
 
 // Which option, if any, is waiting for the next argument as its value.
 enum class Pending { kNothing, kOutputFile, kSourceFile, kComment };
@@ -150,7 +149,9 @@ class ArgumentParser {
       }
       const int bit = option.letterBit(*c);
       if (bit == 0) {
-        return fail("Invalid condition for %s graph making: `%c'", option.graphKind, *c);
+        char letter[5];
+        *writeEscaped(c, 1, letter) = '\0';
+        return fail("Invalid condition for %s graph making: `%s'", option.graphKind, letter);
       }
       mask |= bit;
       itemEmpty = false;
@@ -180,9 +181,17 @@ class ArgumentParser {
     if (params_.negate && !params_.buildGraph) {
       return fail("Option -n can only be used together with either --over or --comp");
     }
-    const bool inputCountOk = params_.multiMode ? inputs_ >= 2 : inputs_ == 2;
+    const bool inputCountOk =
+        params_.multiMode ? inputs_ >= 2 && inputs_ <= kMaxMultiInputs : inputs_ == 2;
     if (!params_.help && !inputCountOk) {
       return fail("Wrong number of input graphs");
+    }
+    // A graph file keeps its comment on one line: a line feed would end it early and leave the
+    // rest to be read as the node count. A carriage return is harmless (the reader ends a line
+    // there too), and the report and -l write no comment.
+    const bool writesGraph = params_.buildGraph || params_.multiMode;
+    if (!params_.help && writesGraph && strchr(params_.comment, '\n') != nullptr) {
+      return fail("Comment must be one line");
     }
     return true;
   }

@@ -1,10 +1,9 @@
 #include "plandrex/driver.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "asgraph/as_graph.h"
 #include "asgraph/graph_file_writer.h"
@@ -15,10 +14,11 @@
 #include "engine/diff_type.h"
 #include "engine/multi_diff_graph.h"
 #include "engine/node_compare.h"
-#include "fileio/replacing_output.h"
+#include "fileio/output_file.h"
 #include "plandrex/banner.h"
 #include "plandrex/error_messages.h"
 #include "plandrex/exit_status.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -26,11 +26,9 @@ namespace {
 struct Run {
   cmdLineParameters& params;
   bool interactive;
-  // The -o file, which takes the target's place only when the run succeeds.
-  ReplacingOutput& file;
+  // Standard output, or the -o file, which takes the target's place only when the run succeeds.
+  OutputFile& outputFile;
   FILE* out;
-  // errno of a failed graph write, kept until the output is closed; 0 while nothing failed.
-  int writeErrno;
 };
 
 // Failure headlines for one input slot. The first two take the input name; the standard-input
@@ -58,11 +56,11 @@ const InputMessages kRightInput = {
 };
 
 // One error block on standard error: the banner unless one was already written in this run, the
-// headline (name fills its placeholder, if it has one), then the detail line.
+// headline (name, escaped, fills its placeholder, if it has one), then the detail line.
 void reportError(const char* headline, const char* name, const char* detailFormat,
                  const char* detail) {
   printHeader(stderr);
-  fprintf(stderr, headline, name);
+  fprintf(stderr, headline, escaped(name).c_str());
   fprintf(stderr, detailFormat, detail);
 }
 
@@ -95,7 +93,7 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
     return kExitDeclinedOrUnreadable;
   }
   if (run.interactive) {
-    printf("Reading graph file `%s'...\n", name);
+    printf("Reading graph file `%s'...\n", escaped(name).c_str());
   }
   const bool valid = graph.readFromFile(file);
   fclose(file);
@@ -106,70 +104,38 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
   return kExitSuccess;
 }
 
-bool sameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// True when -o names an existing file that an input also reaches, so that writing the output
-// would destroy that input: a named input that is the same file (device and inode, so links
-// count too), or "-" when standard input is redirected from that file.
-bool outputIsAnInput(cmdLineParameters& params) {
-  struct stat output;
-  if (stat(params.outputFile, &output) != 0) {
-    return false;
-  }
-  List<char*>& names = params.inputFiles;
-  names.goToFirst();
-  if (names.isEmpty()) {
-    return false;
-  }
-  do {
-    struct stat input;
-    const char* name = names.current();
-    if (isStandardInput(name)) {
-      if (fstat(fileno(stdin), &input) == 0 && S_ISREG(input.st_mode) && sameFile(input, output)) {
-        return true;
-      }
-    } else if (stat(name, &input) == 0 && sameFile(input, output)) {
-      return true;
-    }
-  } while (names.next());
-  return false;
-}
-
 // Settles the output stream before any input is read: the same-file refusal, the overwrite
 // question, then opening the -o file. The target itself is left alone until closeOutput.
 // Returns 0 or the exit status.
 int openOutput(Run& run) {
-  char* name = run.params.outputFile;
-  if (name == nullptr) {
-    run.out = stdout;
-    return kExitSuccess;
-  }
-  if (outputIsAnInput(run.params)) {
-    reportError(kCannotOpenForWriting, name, kSystemDetail, "it is also an input file");
-    return kExitUnwritableOrInvalid;
+  OutputFile::Checks checks;
+  List<char*>& names = run.params.inputFiles;
+  names.goToFirst();
+  if (!names.isEmpty()) {
+    do {
+      checks.inputs.push_back(names.current());
+    } while (names.next());
   }
   if (!run.params.force) {
-    FILE* existing = fopen(name, "r");
-    if (existing != nullptr) {
-      fclose(existing);
-      if (!askOverwrite(name)) {
-        return kExitDeclinedOrUnreadable;
-      }
-    }
+    checks.mayOverwrite = askOverwrite;
   }
-  if (!run.file.open(name)) {
-    reportError(kCannotOpenForWriting, name, kSystemDetail, std::strerror(errno));
-    return kExitUnwritableOrInvalid;
+  switch (run.outputFile.open(run.params.outputFile, checks)) {
+    case OutputFile::Opening::kOpened:
+      run.out = run.outputFile.stream();
+      return kExitSuccess;
+    case OutputFile::Opening::kDeclined:
+      return kExitDeclinedOrUnreadable;
+    case OutputFile::Opening::kRefused:
+      break;
   }
-  run.out = run.file.stream();
-  return kExitSuccess;
+  printHeader(stderr);
+  fputs(run.outputFile.message().c_str(), stderr);
+  return kExitUnwritableOrInvalid;
 }
 
 void writeGraph(Run& run, ASGraph& graph) {
-  if (!graph.writeToFile(run.out) && run.writeErrno == 0) {
-    run.writeErrno = errno != 0 ? errno : EIO;
+  if (!graph.writeToFile(run.out)) {
+    run.outputFile.writeFailed();
   }
 }
 
@@ -177,8 +143,8 @@ void writeGraph(Run& run, ASGraph& graph) {
 // writeGraph would write it once built.
 void writeComparedGraph(Run& run, ASGraph& first, ASGraph& second, ASGraph& labels) {
   GraphFileWriter writer(run.out);
-  if (!writeDiffGraph(writer, run.params, first, second, labels) && run.writeErrno == 0) {
-    run.writeErrno = errno != 0 ? errno : EIO;
+  if (!writeDiffGraph(writer, run.params, first, second, labels)) {
+    run.outputFile.writeFailed();
   }
 }
 
@@ -292,32 +258,16 @@ int runTwoInputs(Run& run, ASGraph& first, ASGraph& second, ASGraph& output) {
   return kExitSuccess;
 }
 
-// Ends the output stream. A run that failed, or whose output did not get written in full,
-// leaves the -o target as it was; otherwise the -o file takes the target's place, or standard
-// output is flushed. A write that failed at any point (a full disk shows up only on the last
-// flush of a small report) is reported and gives status 3 rather than passing for success.
+// Ends the output stream. A run that failed leaves the -o target as it was; otherwise the -o
+// file takes the target's place, or standard output is flushed. A write that failed at any point
+// (a full disk shows up only on the last flush of a small report) is reported and gives status 3
+// rather than passing for success.
 int closeOutput(Run& run, int status) {
-  int failure = run.writeErrno;
-  if (failure == 0 && ferror(run.out)) {
-    failure = errno != 0 ? errno : EIO;
-  }
-  if (run.out == stdout) {
-    if (fflush(stdout) != 0 && failure == 0) {
-      failure = errno != 0 ? errno : EIO;
-    }
-  } else if (status != kExitSuccess || failure != 0) {
-    run.file.discard();
-  } else if (!run.file.commit()) {
-    failure = errno != 0 ? errno : EIO;
-  }
-  if (status != kExitSuccess || failure == 0) {
+  if (run.outputFile.finish(status == kExitSuccess)) {
     return status;
   }
-  if (run.params.outputFile != nullptr) {
-    reportError(kCannotWriteToFile, run.params.outputFile, kSystemDetail, std::strerror(failure));
-  } else {
-    reportError(kCannotWriteToStandardOutput, nullptr, kSystemDetail, std::strerror(failure));
-  }
+  printHeader(stderr);
+  fputs(run.outputFile.message().c_str(), stderr);
   return kExitUnwritableOrInvalid;
 }
 
@@ -325,8 +275,8 @@ int closeOutput(Run& run, int status) {
 
 int runDriver(cmdLineParameters& params, ASGraph& first, ASGraph& second, ASGraph& output,
               bool stdinIsTerm, bool stdoutIsTerm) {
-  ReplacingOutput file;
-  Run run{params, stdinIsTerm && stdoutIsTerm, file, stdout, 0};
+  OutputFile outputFile;
+  Run run{params, stdinIsTerm && stdoutIsTerm, outputFile, stdout};
   if (run.interactive) {
     printHeader(stdout);
   }

@@ -7,9 +7,6 @@
 constexpr const char* kCannotOpenGraphFile = "Unable to open graph file `%s'\n";
 constexpr const char* kCannotOpenSourceFile = "Unable to open source file `%s'\n";
 constexpr const char* kNotAGraphFile = "File `%s' does not appear to be a valid graph file:\n";
-constexpr const char* kCannotOpenForWriting = "Unable to open file `%s' for writing\n";
-constexpr const char* kCannotWriteToFile = "Unable to write to file `%s'\n";
-constexpr const char* kCannotWriteToStandardOutput = "Unable to write to standard output\n";
 
 // Detail lines: the system's text for an errno, in parentheses, or a reader's reason as it is.
 constexpr const char* kSystemDetail = "(%s)\n";

@@ -3,7 +3,10 @@
 #include "asgraph/as_graph.h"
 #include "consoletools/terminal.h"
 #include "engine/cmd_line_parameters.h"
+#include "fileio/out_of_memory.h"
+#include "plandrex/banner.h"
 #include "plandrex/driver.h"
+#include "plandrex/exit_status.h"
 #include "plandrex/startup.h"
 
 int main(int argc, char** argv) {
@@ -13,9 +16,12 @@ int main(int argc, char** argv) {
   const bool stdinIsTerm = isTerm(stdin);
   const bool stdoutIsTerm = isTerm(stdout);
 
-  const int status = handleCommandLine(argc, argv, params, stdout, stderr);
-  if (status != kContinueRun) {
-    return status;
-  }
-  return runDriver(params, first, second, output, stdinIsTerm, stdoutIsTerm);
+  const auto run = [&] {
+    const int status = handleCommandLine(argc, argv, params, stdout, stderr);
+    if (status != kContinueRun) {
+      return status;
+    }
+    return runDriver(params, first, second, output, stdinIsTerm, stdoutIsTerm);
+  };
+  return runWithinMemory(run, stderr, kExitUnwritableOrInvalid, printHeader);
 }

@@ -3,18 +3,19 @@
 #include <cerrno>
 #include <cstring>
 
+#include "fileio/output_file.h"
 #include "plandrex/argument_parser.h"
 #include "plandrex/banner.h"
-#include "plandrex/error_messages.h"
 #include "plandrex/exit_status.h"
 #include "plandrex/help.h"
+#include "text/escaped_text.h"
 
 int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* out, FILE* err) {
   char reason[kErrorBufferSize];
   if (!parseArguments(argc, argv, params, reason)) {
     printHeader(err);
     fprintf(err, "Syntax error: %s\n", reason);
-    fprintf(err, "Type %s --help for more information\n", argv[0]);
+    fprintf(err, "Type %s --help for more information\n", escaped(argv[0]).c_str());
     return kExitCommandLineRejected;
   }
   if (params.help) {
@@ -27,8 +28,7 @@ int handleCommandLine(int argc, char** argv, cmdLineParameters& params, FILE* ou
     }
     if (ferror(out) || failure != 0) {
       printHeader(err);
-      fprintf(err, kCannotWriteToStandardOutput);
-      fprintf(err, kSystemDetail, std::strerror(failure != 0 ? failure : EIO));
+      fputs(cannotWriteMessage(nullptr, failure != 0 ? failure : EIO).c_str(), err);
       return kExitUnwritableOrInvalid;
     }
     return kExitSuccess;

@@ -51,7 +51,8 @@ TEST(EdgeLineColumnsTest, EachColumnLoadsWhatItStoresAndNothingElse) {
     kEdgeColumns[marked].store(line, valueFor(kEdgeColumns[marked].conversion, true, marked));
     for (int i = 0; i < kDifferentialEdgeColumns; ++i) {
       SCOPED_TRACE(testing::Message() << "loaded column " << i + 1);
-      EXPECT_TRUE(sameValue(kEdgeColumns[i].load(line),
+      const WrittenEdgeLine written{line.first, line.second, line.dir, &forward, &backward};
+      EXPECT_TRUE(sameValue(kEdgeColumns[i].load(written),
                             valueFor(kEdgeColumns[i].conversion, i == marked, i)));
     }
     // Whatever one column sets, the two records stay partners.

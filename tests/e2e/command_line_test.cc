@@ -129,10 +129,17 @@ TEST(CommandLineTest, EdgeCases) {
   });
 }
 
-TEST(CommandLineTest, InvalidConditionQuotesTheCharacterVerbatim) {
-  const ProcessResult result = runPlandrex({"--over:a\x01", "a", "b"});
-  EXPECT_TRUE(result.exitedWith(1)) << result;
-  EXPECT_EQ(result.err, syntaxError("Invalid condition for overlap graph making: `\x01'"));
+// A graph file holds its comment on one line and at most 65536 input names: a graph that could
+// not be read back is refused before any input is read (it used to be written, with status 0).
+TEST(CommandLineTest, GraphThatCouldNotBeReadBackIsRefused) {
+  std::vector<std::string> tooManyInputs = {"--multi"};
+  tooManyInputs.resize(65537 + 1, "a");
+  expectRejected({
+      {{"--over:a", "--comment", "one\ntwo", "a", "b"}, "Comment must be one line"},
+      {{"--comp:a", "--comment", "one\n", "a", "b"}, "Comment must be one line"},
+      {{"--multi", "--comment", "\n", "a", "b", "c"}, "Comment must be one line"},
+      {tooManyInputs, "Wrong number of input graphs"},
+  });
 }
 
 TEST(CommandLineTest, ProgramNameIsQuotedAsGiven) {

@@ -18,16 +18,6 @@
 namespace e2e {
 namespace {
 
-// The names in a directory, to show that a run left no file of its own behind.
-std::set<std::string> listDirectory(const std::string& path) {
-  std::set<std::string> names;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 // A graph whose nodes form a chain of directed edges: large enough that writing it takes many
 // buffer flushes and, with --multi, more than a pipe holds.
 std::string chainGraph(int nodes) {

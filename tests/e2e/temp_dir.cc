@@ -9,6 +9,15 @@
 
 namespace e2e {
 
+std::set<std::string> listDirectory(const std::string& path) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
 TempDir::TempDir() {
   const char* base = getenv("TMPDIR");
   std::string pattern =

@@ -1,6 +1,7 @@
 #ifndef TESTS_E2E_TEMP_DIR_H_
 #define TESTS_E2E_TEMP_DIR_H_
 
+#include <set>
 #include <string>
 
 namespace e2e {
@@ -27,6 +28,10 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// The names in the directory at path (none when it cannot be read), to show that a run left no
+// file of its own behind.
+std::set<std::string> listDirectory(const std::string& path);
 
 }  // namespace e2e
 

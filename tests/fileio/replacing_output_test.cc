@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -62,6 +63,43 @@ TEST(ReplacingOutputTest, TargetKeepsItsBytesUntilCommitThenTakesTheNewOnes) {
   EXPECT_EQ(dir.read("out.txt"), "new\n");
   EXPECT_EQ(permissionsOf(dir.file("out.txt")), 0640u);
   EXPECT_EQ(entries(dir), std::set<std::string>{"out.txt"});
+}
+
+// A name near the 255-byte limit has no room for ".NAME.XXXXXX": the temporary name is cut, and
+// never inside a UTF-8 character, while the file is still made beside the target.
+TEST(ReplacingOutputTest, NamesAtTheLengthLimitAreReplacedThroughAShorterTemporaryName) {
+  const std::string twoByteCharacter = "\xc3\xa9";
+  const std::string names[] = {
+      std::string(247, 'a'),
+      std::string(255, 'a'),
+      [&] {
+        std::string text;
+        for (int i = 0; i < 127; ++i) {
+          text += twoByteCharacter;
+        }
+        return text;
+      }(),
+  };
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name.size());
+    e2e::TempDir dir;
+    ASSERT_TRUE(dir.write(name, "old\n"));
+    ReplacingOutput output;
+    ASSERT_TRUE(output.open(dir.file(name).c_str())) << std::strerror(errno);
+    EXPECT_TRUE(output.replacing());
+    for (const std::string& entry : entries(dir)) {
+      if (entry != name) {
+        EXPECT_LE(entry.size(), 255u);
+        // Cut on a character boundary: the byte before ".XXXXXX" ends a character.
+        const auto last = static_cast<unsigned char>(entry[entry.size() - 8]);
+        EXPECT_TRUE(last < 0x80 || (last & 0xC0) == 0x80) << entry;
+      }
+    }
+    fputs("new\n", output.stream());
+    ASSERT_TRUE(output.commit());
+    EXPECT_EQ(dir.read(name), "new\n");
+    EXPECT_EQ(entries(dir), std::set<std::string>{name});
+  }
 }
 
 TEST(ReplacingOutputTest, DiscardLeavesAnExistingTargetAndCreatesNoNewOne) {

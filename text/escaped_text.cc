@@ -1,4 +1,6 @@
-#include "asgraph/escaped_text.h"
+#include "text/escaped_text.h"
+
+#include <cstring>
 
 char* writeEscaped(const char* text, std::size_t length, char* out) {
   static const char kHexDigits[] = "0123456789abcdef";
@@ -14,4 +16,12 @@ char* writeEscaped(const char* text, std::size_t length, char* out) {
     }
   }
   return out;
+}
+
+std::string escaped(const char* text) {
+  const std::size_t length = std::strlen(text);
+  std::string result(4 * length, '\0');
+  char* end = writeEscaped(text, length, &result[0]);
+  result.resize(static_cast<std::size_t>(end - result.data()));
+  return result;
 }
