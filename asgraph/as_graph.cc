@@ -8,6 +8,8 @@
 
 const char* const ASGraph::graphMarker = "ZNG";
 const char* const ASGraph::diffGraphMarker = "ZND";
+const char* const ASGraph::wideGraphMarker = "ZNG32";
+const char* const ASGraph::wideDiffGraphMarker = "ZND32";
 
 ASGraph::ASGraph() = default;
 

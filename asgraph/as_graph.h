@@ -5,12 +5,13 @@
 #include <cstdio>
 
 #include "asgraph/as_edge_weight.h"
+#include "asgraph/as_number.h"
 #include "graph/graph.h"
 #include "graph/list.h"
 
 class LineReader;
 
-using ASGraphBase = Graph<unsigned short, ASEdgeWeight, unsigned short>;
+using ASGraphBase = Graph<ASNumber, ASEdgeWeight, ASNumber>;
 
 // The AS-level graph: AS numbers as nodes (key and weight are both the AS
 // number), adjacencies with two ASEdgeWeight records each, plus the names of
@@ -20,6 +21,9 @@ class ASGraph : public ASGraphBase {
  public:
   static const char* const graphMarker;      // "ZNG": plain graph file
   static const char* const diffGraphMarker;  // "ZND": differential graph file
+  // The same files with 32-bit AS numbers.
+  static const char* const wideGraphMarker;      // "ZNG32"
+  static const char* const wideDiffGraphMarker;  // "ZND32"
 
   ASGraph();
   ASGraph(const ASGraph& other);
@@ -51,6 +55,10 @@ class ASGraph : public ASGraphBase {
         why, [](const ASEdgeWeight& a, const ASEdgeWeight& b) { return a.sameFields(b); });
   }
 
+  // Whether the graph holds an AS number above 65535, and so is written as a
+  // wide file.
+  bool needsWideFile() const { return nodesAboveKeyTable() != 0; }
+
   // Adds what the stream holds to this graph. false: errReason() tells why;
   // what was read before the failing line stays in the graph. Standard input,
   // pipes and terminals are read only up to the last line the graph needs; a
@@ -73,7 +81,7 @@ class ASGraph : public ASGraphBase {
   bool nextLine(LineReader& lines, const char* missing);
   // Checks one edge line column by column and adds the adjacency it
   // describes; forward and backward are scratch records reused across lines.
-  bool readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,
+  bool readEdgeLine(const char* line, std::size_t length, ASNumber largestAS, ASEdgeWeight& forward,
                     ASEdgeWeight& backward);
 
   // Longest reason before escaping; an escaped byte takes four characters.

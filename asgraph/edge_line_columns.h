@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "asgraph/as_edge_weight.h"
+#include "asgraph/as_number.h"
 #include "graph/graph.h"
 
 // The columns of an edge line, each described once in kEdgeColumns: the
@@ -16,8 +17,8 @@
 // in an EdgeLine; the writer prints from a WrittenEdgeLine.
 template <class Record>
 struct EdgeLineOf {
-  unsigned short first = 0;
-  unsigned short second = 0;
+  ASNumber first = 0;
+  ASNumber second = 0;
   edge_dir dir = dir_none;
   Record* forward = nullptr;   // seen from the first AS
   Record* backward = nullptr;  // seen from the second AS
@@ -28,7 +29,7 @@ using WrittenEdgeLine = EdgeLineOf<const ASEdgeWeight>;
 // How a column's text becomes a value and back. The conversion also says
 // which member of ColumnValue carries the value.
 enum class ColumnConversion : unsigned char {
-  kASNumber,    // number: signed decimal, 1 to 65535
+  kASNumber,    // number: signed decimal, 1 to 65535 (wide file: 4294967295)
   kFlag,        // number: exactly "0" or "1"
   kDirection,   // direction: signed decimal -1 to 1 in the file
   kUnsigned32,  // number: unsigned decimal at 32 bits
@@ -84,7 +85,7 @@ auto& fieldOf(Record& record) {
 // The first and the second AS number of the line.
 struct FirstAS {
   static void store(EdgeLine& line, const ColumnValue& value) {
-    line.first = static_cast<unsigned short>(value.number);
+    line.first = static_cast<ASNumber>(value.number);
   }
   static ColumnValue load(const WrittenEdgeLine& line) {
     return valueOf(std::uint64_t{line.first});
@@ -92,7 +93,7 @@ struct FirstAS {
 };
 struct SecondAS {
   static void store(EdgeLine& line, const ColumnValue& value) {
-    line.second = static_cast<unsigned short>(value.number);
+    line.second = static_cast<ASNumber>(value.number);
   }
   static ColumnValue load(const WrittenEdgeLine& line) {
     return valueOf(std::uint64_t{line.second});

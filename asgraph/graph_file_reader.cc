@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "asgraph/as_graph.h"
+#include "asgraph/as_number.h"
 #include "asgraph/edge_line_columns.h"
 #include "asgraph/line_reader.h"
 #include "asgraph/number_conversion.h"
@@ -49,12 +51,13 @@ class Tokens {
   const char* position;
 };
 
-bool readASNumber(const char* begin, const char* end, unsigned short& as) {
+// largest: the file's kind of AS numbers (classic or wide).
+bool readASNumber(const char* begin, const char* end, ASNumber largest, ASNumber& as) {
   std::int64_t value = 0;
-  if (!toSigned(begin, end, value) || value < 1 || value > 65535) {
+  if (!toSigned(begin, end, value) || value < kSmallestASNumber || value > largest) {
     return false;
   }
-  as = static_cast<unsigned short>(value);
+  as = static_cast<ASNumber>(value);
   return true;
 }
 
@@ -77,11 +80,11 @@ bool readDirection(const Token& token, const ASGraph& graph, ColumnValue& value)
 
 // Converts one token as its column says; false leaves value alone.
 bool convertToken(ColumnConversion conversion, const Token& token, const ASGraph& graph,
-                  ColumnValue& value) {
+                  ASNumber largestAS, ColumnValue& value) {
   switch (conversion) {
     case ColumnConversion::kASNumber: {
-      unsigned short as = 0;
-      if (!readASNumber(token.begin, token.end, as)) {
+      ASNumber as = 0;
+      if (!readASNumber(token.begin, token.end, largestAS, as)) {
         return false;
       }
       value.number = as;
@@ -116,13 +119,14 @@ enum class ColumnRead { kRead, kMissing, kBad };
 // compile-time constant here, so that its conversion and its store compile
 // into straight code: this runs for every column of millions of lines.
 template <std::size_t I>
-ColumnRead readColumn(Tokens& tokens, Token& token, const ASGraph& graph, EdgeLine& edge) {
+ColumnRead readColumn(Tokens& tokens, Token& token, const ASGraph& graph, ASNumber largestAS,
+                      EdgeLine& edge) {
   constexpr EdgeColumn column = kEdgeColumns[I];
   if (!tokens.next(token)) {
     return ColumnRead::kMissing;
   }
   ColumnValue value;
-  if (!convertToken(column.conversion, token, graph, value)) {
+  if (!convertToken(column.conversion, token, graph, largestAS, value)) {
     return ColumnRead::kBad;
   }
   column.store(edge, value);
@@ -132,11 +136,11 @@ ColumnRead readColumn(Tokens& tokens, Token& token, const ASGraph& graph, EdgeLi
 // Reads the columns in order up to the first that fails, whose index is left
 // in failedColumn; the token is the bad one after kBad.
 template <std::size_t... I>
-ColumnRead readColumns(Tokens& tokens, Token& token, const ASGraph& graph, EdgeLine& edge,
-                       std::size_t& failedColumn, std::index_sequence<I...>) {
+ColumnRead readColumns(Tokens& tokens, Token& token, const ASGraph& graph, ASNumber largestAS,
+                       EdgeLine& edge, std::size_t& failedColumn, std::index_sequence<I...>) {
   ColumnRead result = ColumnRead::kRead;
-  static_cast<void>(((result = readColumn<I>(tokens, token, graph, edge), failedColumn = I,
-                      result == ColumnRead::kRead) &&
+  static_cast<void>(((result = readColumn<I>(tokens, token, graph, largestAS, edge),
+                      failedColumn = I, result == ColumnRead::kRead) &&
                      ...));
   return result;
 }
@@ -144,11 +148,15 @@ ColumnRead readColumns(Tokens& tokens, Token& token, const ASGraph& graph, EdgeL
 // The quick conversion of one column's token (see quickDigits), false when
 // the token is not of its column's common shape. Only values the checked
 // conversion gives for the same token get through. A template, so that each
-// column's conversion compiles into the line's straight code.
-template <ColumnConversion kConversion>
+// column's conversion compiles into the line's straight code. kWide: the
+// file holds 32-bit AS numbers.
+template <ColumnConversion kConversion, bool kWide>
 ASGRAPH_QUICK_INLINE bool convertQuickly(const char*& p, const ASGraph& graph, ColumnValue& value) {
   if constexpr (kConversion == ColumnConversion::kASNumber) {
-    return quickDigits<5>(p, value.number) && value.number >= 1 && value.number <= 65535;
+    constexpr ASNumber kLargest = kWide ? kLargestWideASNumber : kLargestClassicASNumber;
+    return quickDigits < kWide ? 10
+                               : 5 > (p, value.number) && value.number >= kSmallestASNumber &&
+                                     value.number <= kLargest;
   } else if constexpr (kConversion == ColumnConversion::kFlag) {
     if ((*p != '0' && *p != '1') || !endsToken(p[1])) {
       return false;
@@ -199,14 +207,14 @@ ASGRAPH_QUICK_INLINE bool convertQuickly(const char*& p, const ASGraph& graph, C
   }
 }
 
-template <std::size_t I>
+template <std::size_t I, bool kWide>
 ASGRAPH_QUICK_INLINE bool readColumnQuickly(const char*& p, const ASGraph& graph, EdgeLine& edge) {
   constexpr EdgeColumn column = kEdgeColumns[I];
   while (*p == ' ') {
     ++p;
   }
   ColumnValue value;
-  if (!convertQuickly<column.conversion>(p, graph, value)) {
+  if (!convertQuickly<column.conversion, kWide>(p, graph, value)) {
     return false;
   }
   column.store(edge, value);
@@ -218,20 +226,22 @@ ASGRAPH_QUICK_INLINE bool readColumnQuickly(const char*& p, const ASGraph& graph
 // settle (a fault, a missing column, a token of an unusual shape) returns
 // false, after storing at most values the full checks would store as well;
 // those checks then read the line from its start and give the reason.
-template <std::size_t... I>
+template <bool kWide, std::size_t... I>
 bool readEdgeLineQuickly(const char* line, const ASGraph& graph, EdgeLine& edge,
                          std::index_sequence<I...>) {
   const char* p = line;
-  return (readColumnQuickly<I>(p, graph, edge) && ...);
+  return (readColumnQuickly<I, kWide>(p, graph, edge) && ...);
 }
 
 // A node line of one AS number in the edge lines' common shape.
-bool readNodeLineQuickly(const char* line, const ASGraph& graph, unsigned short& as) {
+template <bool kWide>
+bool readNodeLineQuickly(const char* line, const ASGraph& graph, ASNumber& as) {
   ColumnValue value;
-  if (!convertQuickly<ColumnConversion::kASNumber>(line, graph, value) || !endsLineText(*line)) {
+  if (!convertQuickly<ColumnConversion::kASNumber, kWide>(line, graph, value) ||
+      !endsLineText(*line)) {
     return false;
   }
-  as = static_cast<unsigned short>(value.number);
+  as = static_cast<ASNumber>(value.number);
   return true;
 }
 
@@ -270,10 +280,17 @@ bool ASGraph::readFromFile(FILE* stream) {
   if (!nextLine(lines, "Could not retrieve file type string")) {
     return false;
   }
+  bool wide = false;
   if (std::strcmp(lines.text(), diffGraphMarker) == 0) {
     differential = true;
   } else if (std::strcmp(lines.text(), graphMarker) == 0) {
     differential = false;
+  } else if (std::strcmp(lines.text(), wideDiffGraphMarker) == 0) {
+    differential = true;
+    wide = true;
+  } else if (std::strcmp(lines.text(), wideGraphMarker) == 0) {
+    differential = false;
+    wide = true;
   } else {
     return fail("Invalid file type string: `", lines.text(), lines.length());
   }
@@ -298,6 +315,7 @@ bool ASGraph::readFromFile(FILE* stream) {
   }
   setComment(lines.text());
 
+  const ASNumber largestAS = wide ? kLargestWideASNumber : kLargestClassicASNumber;
   std::uint32_t nodeLines = 0;
   if (!nextLine(lines, "Could not retrieve number of nodes")) {
     return false;
@@ -317,9 +335,10 @@ bool ASGraph::readFromFile(FILE* stream) {
     if (!nextLine(lines, "Unable to retrieve all the nodes")) {
       return false;
     }
-    unsigned short as = 0;
-    if (!readNodeLineQuickly(lines.line(), *this, as) &&
-        !readASNumber(lines.text(), lines.text() + lines.length(), as)) {
+    ASNumber as = 0;
+    const bool quick = wide ? readNodeLineQuickly<true>(lines.line(), *this, as)
+                            : readNodeLineQuickly<false>(lines.line(), *this, as);
+    if (!quick && !readASNumber(lines.text(), lines.text() + lines.length(), largestAS, as)) {
       return fail("Invalid AS number: `", lines.text(), lines.length());
     }
     // A repeated AS number adds nothing.
@@ -329,22 +348,29 @@ bool ASGraph::readFromFile(FILE* stream) {
   EdgeLine edge;
   edge.forward = &forward;
   edge.backward = &backward;
-  for (std::uint32_t i = 0; i < edgeLines; ++i) {
-    if (!nextLine(lines, "Unable to retrieve all the edges")) {
-      return false;
+  // One loop per kind of file, so that each has its line's straight code and no test of the
+  // kind per line.
+  const auto readEdgeLines = [&](auto wideFile, auto columns) {
+    for (std::uint32_t i = 0; i < edgeLines; ++i) {
+      if (!nextLine(lines, "Unable to retrieve all the edges")) {
+        return false;
+      }
+      if (readEdgeLineQuickly<decltype(wideFile)::value>(lines.line(), *this, edge, columns)) {
+        addEdge(edge.first, edge.second, edge.dir, forward, backward);
+      } else if (!readEdgeLine(lines.text(), lines.length(), largestAS, forward, backward)) {
+        return false;
+      }
     }
-    const bool quick =
-        differential ? readEdgeLineQuickly(lines.line(), *this, edge,
-                                           std::make_index_sequence<kDifferentialEdgeColumns>())
-                     : readEdgeLineQuickly(lines.line(), *this, edge,
-                                           std::make_index_sequence<kPlainEdgeColumns>());
-    if (quick) {
-      addEdge(edge.first, edge.second, edge.dir, forward, backward);
-    } else if (!readEdgeLine(lines.text(), lines.length(), forward, backward)) {
-      return false;
-    }
+    return true;
+  };
+  constexpr auto kPlain = std::make_index_sequence<kPlainEdgeColumns>();
+  constexpr auto kDifferential = std::make_index_sequence<kDifferentialEdgeColumns>();
+  if (wide) {
+    return differential ? readEdgeLines(std::true_type(), kDifferential)
+                        : readEdgeLines(std::true_type(), kPlain);
   }
-  return true;
+  return differential ? readEdgeLines(std::false_type(), kDifferential)
+                      : readEdgeLines(std::false_type(), kPlain);
 }
 
 bool ASGraph::nextLine(LineReader& lines, const char* missing) {
@@ -364,8 +390,8 @@ bool ASGraph::nextLine(LineReader& lines, const char* missing) {
   return false;
 }
 
-bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& forward,
-                           ASEdgeWeight& backward) {
+bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASNumber largestAS,
+                           ASEdgeWeight& forward, ASEdgeWeight& backward) {
   EdgeLine edge;
   edge.forward = &forward;
   edge.backward = &backward;
@@ -373,9 +399,9 @@ bool ASGraph::readEdgeLine(const char* line, std::size_t length, ASEdgeWeight& f
   Token token;
   std::size_t column = 0;
   const ColumnRead result = differential
-                                ? readColumns(tokens, token, *this, edge, column,
+                                ? readColumns(tokens, token, *this, largestAS, edge, column,
                                               std::make_index_sequence<kDifferentialEdgeColumns>())
-                                : readColumns(tokens, token, *this, edge, column,
+                                : readColumns(tokens, token, *this, largestAS, edge, column,
                                               std::make_index_sequence<kPlainEdgeColumns>());
   if (result == ColumnRead::kMissing) {
     return fail("Invalid edge line format: `", line, length);

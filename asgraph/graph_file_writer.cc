@@ -143,12 +143,15 @@ bool GraphFileWriter::writeLine(const char* text, std::size_t length) {
 }
 
 bool GraphFileWriter::writeHeader(bool differentialFile, const List<char*>& sourceFiles,
-                                  const char* comment, std::uint32_t nodes, std::uint32_t edges) {
+                                  const char* comment, std::uint32_t nodes, std::uint32_t edges,
+                                  bool wide) {
   if (!ok()) {
     return false;
   }
   differential = differentialFile;
-  const char* marker = differential ? ASGraph::diffGraphMarker : ASGraph::graphMarker;
+  const char* marker =
+      wide ? (differential ? ASGraph::wideDiffGraphMarker : ASGraph::wideGraphMarker)
+           : (differential ? ASGraph::diffGraphMarker : ASGraph::graphMarker);
   if (!wrote(std::fprintf(stream, "%s\n", marker), stream)) {
     return fail("Could not write file type string");
   }
@@ -178,19 +181,15 @@ bool GraphFileWriter::writeHeader(bool differentialFile, const List<char*>& sour
   return true;
 }
 
-bool GraphFileWriter::writeNode(int as) {
+bool GraphFileWriter::writeNode(ASNumber as) {
   if (!ok()) {
     return false;
   }
   char text[16];
-  std::size_t length = 0;
-  if (as < 0) {
-    text[length++] = '-';
-  }
-  length += formatUnsigned(as < 0 ? 0 - static_cast<std::uint64_t>(as) : as, text + length);
+  std::size_t length = formatUnsigned(as, text);
   text[length++] = '\n';
   if (!writeLine(text, length)) {
-    std::snprintf(reasonText, sizeof reasonText, "%s %i", "Could not write node", as);
+    std::snprintf(reasonText, sizeof reasonText, "%s %u", "Could not write node", as);
     return false;
   }
   return true;
@@ -215,7 +214,7 @@ std::size_t GraphFileWriter::formatStability(float value, char* text) {
   return stabilityLength;
 }
 
-std::size_t GraphFileWriter::formatEdge(unsigned short first, unsigned short second, edge_dir dir,
+std::size_t GraphFileWriter::formatEdge(ASNumber first, ASNumber second, edge_dir dir,
                                         const ASEdgeWeight& forward, const ASEdgeWeight& backward,
                                         char* text) {
   const WrittenEdgeLine columns{first, second, dir, &forward, &backward};
@@ -230,7 +229,7 @@ std::size_t GraphFileWriter::formatEdge(unsigned short first, unsigned short sec
   return line.end();
 }
 
-bool GraphFileWriter::writeEdge(unsigned short first, unsigned short second, edge_dir dir,
+bool GraphFileWriter::writeEdge(ASNumber first, ASNumber second, edge_dir dir,
                                 const ASEdgeWeight& forward, const ASEdgeWeight& backward) {
   if (!ok()) {
     return false;
@@ -238,7 +237,7 @@ bool GraphFileWriter::writeEdge(unsigned short first, unsigned short second, edg
   char text[kMaxEdgeLineLength];
   const std::size_t length = formatEdge(first, second, dir, forward, backward, text);
   if (!writeLine(text, length)) {
-    std::snprintf(reasonText, sizeof reasonText, "%s %i %i", "Could not write edge", first, second);
+    std::snprintf(reasonText, sizeof reasonText, "%s %u %u", "Could not write edge", first, second);
     return false;
   }
   return true;
@@ -247,7 +246,8 @@ bool GraphFileWriter::writeEdge(unsigned short first, unsigned short second, edg
 bool ASGraph::writeToFile(FILE* stream) {
   errReasonText[0] = '\0';
   GraphFileWriter writer(stream);
-  bool ok = writer.writeHeader(differential, sourceFiles, comment, nodes(), edges());
+  bool ok =
+      writer.writeHeader(differential, sourceFiles, comment, nodes(), edges(), needsWideFile());
 
   if (ok) {
     // The node views are drained straight from the graph's own list: copying it first would

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "asgraph/as_edge_weight.h"
+#include "asgraph/as_number.h"
 #include "graph/graph.h"
 #include "graph/list.h"
 
@@ -28,14 +29,15 @@ class GraphFileWriter {
   GraphFileWriter& operator=(const GraphFileWriter&) = delete;
 
   // The lines before the node lines. sourceFiles is walked through a copy, so its cursor stays.
+  // wide: the graph holds an AS number above 65535 (ZNG32 or ZND32 file).
   bool writeHeader(bool differential, const List<char*>& sourceFiles, const char* comment,
-                   std::uint32_t nodes, std::uint32_t edges);
-  bool writeNode(int as);
+                   std::uint32_t nodes, std::uint32_t edges, bool wide = false);
+  bool writeNode(ASNumber as);
   // One adjacency as the record held at first shows it: dir is seen from first, forward is the
   // record of first and backward that of second. A differential graph's line has all 23
   // columns, a plain graph's the first 8.
-  bool writeEdge(unsigned short first, unsigned short second, edge_dir dir,
-                 const ASEdgeWeight& forward, const ASEdgeWeight& backward);
+  bool writeEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
+                 const ASEdgeWeight& backward);
 
   bool ok() const { return reasonText[0] == '\0'; }
   // Which write failed; empty while none has.
@@ -46,8 +48,8 @@ class GraphFileWriter {
   bool fail(const char* reason);
   // The edge line writeEdge writes, at text (room for kMaxEdgeLineLength characters), from the
   // columns of asgraph/edge_line_columns.h; returns its length, line feed included.
-  std::size_t formatEdge(unsigned short first, unsigned short second, edge_dir dir,
-                         const ASEdgeWeight& forward, const ASEdgeWeight& backward, char* text);
+  std::size_t formatEdge(ASNumber first, ASNumber second, edge_dir dir, const ASEdgeWeight& forward,
+                         const ASEdgeWeight& backward, char* text);
   std::size_t formatStability(float value, char* text);
 
   FILE* stream;

@@ -6,7 +6,10 @@
 //   floor FIRST SECOND
 //
 // prints the same 25 lines as plandrex's default report on valid graph files. It checks nothing
-// that a valid file does not need: it is a yardstick, not a reader.
+// that a valid file does not need: it is a yardstick, not a reader. Classic files keep their
+// nodes in a table of every 16-bit AS number; when either file is wide (ZNG32, ZND32), both are
+// read with 32-bit AS numbers: nodes as sorted vectors (and an open-addressing hash set to find
+// an edge's endpoints), and 64-bit edge keys.
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -18,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -29,17 +33,67 @@ Direction reversed(Direction dir) {
   return dir == kBackward ? kForward : dir == kForward ? kBackward : kNone;
 }
 
-// One adjacency, named from its smaller AS: key = smaller << 16 | larger.
+// One adjacency, named from its smaller AS: key = smaller << 16 | larger (wide: << 32).
+template <class Key>
 struct Adjacency {
-  std::uint32_t key;
+  Key key;
   std::uint8_t oriented;
   std::uint8_t dir;
 };
 
+// The AS numbers of a wide file, for membership only: linear probing in a table at most half
+// full; 0 (never an AS number) marks an empty slot.
+class NodeSet {
+ public:
+  void build(const std::vector<std::uint32_t>& numbers) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * numbers.size()) {
+      capacity *= 2;
+    }
+    slots.assign(capacity, 0);
+    mask = capacity - 1;
+    for (std::uint32_t as : numbers) {
+      std::size_t i = start(as);
+      while (slots[i] != 0 && slots[i] != as) {
+        i = (i + 1) & mask;
+      }
+      slots[i] = as;
+    }
+  }
+  bool contains(std::uint32_t as) const {
+    for (std::size_t i = start(as);; i = (i + 1) & mask) {
+      if (slots[i] == as) {
+        return as != 0;
+      }
+      if (slots[i] == 0) {
+        return false;
+      }
+    }
+  }
+
+ private:
+  std::size_t start(std::uint32_t as) const {
+    return static_cast<std::size_t>((as * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+  }
+  std::vector<std::uint32_t> slots;
+  std::size_t mask = 0;
+};
+
+// Classic: isNode by AS number. Wide: the AS numbers, ascending, and a set of them.
+template <class Key>
 struct Snapshot {
-  std::vector<std::uint8_t> isNode = std::vector<std::uint8_t>(65536, 0);
+  std::vector<std::uint8_t> isNode;
+  std::vector<std::uint32_t> nodeList;
+  NodeSet nodeSet;
   std::uint32_t nodes = 0;
-  std::vector<Adjacency> edges;
+  std::vector<Adjacency<Key>> edges;
+  bool hasNode(std::uint32_t as) const {
+    if constexpr (sizeof(Key) == 4) {
+      return isNode[as] != 0;
+    } else {
+      return nodeSet.contains(as);
+    }
+  }
 };
 
 // The whole file, NUL-terminated. Mapped where the mapping ends in a zero-filled page tail;
@@ -137,14 +191,15 @@ class Cursor {
 // Keeps the first appearance of every adjacency and applies the later ones the way the graph
 // merges a repeated adjacency: a direction where there was none replaces it, no direction or the
 // opposite direction leaves none, the same direction changes nothing.
-void mergeRepeats(std::vector<Adjacency>& edges) {
+template <class Key>
+void mergeRepeats(std::vector<Adjacency<Key>>& edges) {
   std::stable_sort(edges.begin(), edges.end(),
-                   [](const Adjacency& a, const Adjacency& b) { return a.key < b.key; });
+                   [](const Adjacency<Key>& a, const Adjacency<Key>& b) { return a.key < b.key; });
   std::size_t kept = 0;
   for (std::size_t i = 0; i < edges.size(); ++i) {
     if (kept > 0 && edges[kept - 1].key == edges[i].key) {
-      Adjacency& stored = edges[kept - 1];
-      const Adjacency& next = edges[i];
+      Adjacency<Key>& stored = edges[kept - 1];
+      const Adjacency<Key>& next = edges[i];
       if (stored.dir == kNone) {
         if (next.dir != kNone) {
           stored = next;
@@ -160,9 +215,27 @@ void mergeRepeats(std::vector<Adjacency>& edges) {
   edges.resize(kept);
 }
 
-Snapshot parse(const char* name, std::int64_t& checksum) {
+bool isWideFile(const char* name) {
+  char marker[8] = {0};
+  FILE* file = std::fopen(name, "rb");
+  const bool wide =
+      file != nullptr && std::fread(marker, 1, 6, file) == 6 &&
+      (std::memcmp(marker, "ZNG32\n", 6) == 0 || std::memcmp(marker, "ZND32\n", 6) == 0);
+  if (file != nullptr) {
+    std::fclose(file);
+  }
+  return wide;
+}
+
+template <class Key>
+Snapshot<Key> parse(const char* name, std::int64_t& checksum) {
+  constexpr bool kWide = sizeof(Key) == 8;
+  constexpr int kShift = kWide ? 32 : 16;
   Text text = readWhole(name);
-  Snapshot graph;
+  Snapshot<Key> graph;
+  if (!kWide) {
+    graph.isNode.assign(65536, 0);
+  }
   Cursor cursor(text.data);
   cursor.skipLine();  // ZNG or ZND
   const std::int64_t sources = cursor.number();
@@ -176,28 +249,42 @@ Snapshot parse(const char* name, std::int64_t& checksum) {
   const std::int64_t edgeLines = cursor.number();
   cursor.skipLine();
   for (std::int64_t i = 0; i < nodeLines; ++i) {
-    const auto as = static_cast<std::uint16_t>(cursor.number());
+    if constexpr (kWide) {
+      graph.nodeList.push_back(static_cast<std::uint32_t>(cursor.number()));
+    } else {
+      const auto as = static_cast<std::uint16_t>(cursor.number());
+      graph.nodes += graph.isNode[as] == 0;
+      graph.isNode[as] = 1;
+    }
     cursor.skipLine();
-    graph.nodes += graph.isNode[as] == 0;
-    graph.isNode[as] = 1;
+  }
+  if constexpr (kWide) {
+    // Written files list them ascending; others are sorted.
+    std::vector<std::uint32_t>& list = graph.nodeList;
+    if (!std::is_sorted(list.begin(), list.end())) {
+      std::sort(list.begin(), list.end());
+    }
+    list.erase(std::unique(list.begin(), list.end()), list.end());
+    graph.nodes = static_cast<std::uint32_t>(list.size());
+    graph.nodeSet.build(list);
   }
   graph.edges.reserve(static_cast<std::size_t>(edgeLines));
   bool ascending = true;
-  std::uint32_t previous = 0;
+  Key previous = 0;
   for (std::int64_t i = 0; i < edgeLines; ++i) {
     const auto first = static_cast<std::uint32_t>(cursor.number());
     const auto second = static_cast<std::uint32_t>(cursor.number());
     const auto oriented = static_cast<std::uint8_t>(cursor.number());
     const std::int64_t value = cursor.number();
     checksum += cursor.restOfLine();
-    if (graph.isNode[first] == 0 || graph.isNode[second] == 0) {
+    if (!graph.hasNode(first) || !graph.hasNode(second)) {
       continue;
     }
     Direction dir = value == -1 ? kBackward : value == 1 ? kForward : kNone;
-    std::uint32_t key = first << 16 | second;
+    Key key = Key{first} << kShift | second;
     if (first > second) {
       dir = reversed(dir);
-      key = second << 16 | first;
+      key = Key{second} << kShift | first;
     }
     ascending = ascending && (graph.edges.empty() || key > previous);
     previous = key;
@@ -212,27 +299,32 @@ Snapshot parse(const char* name, std::int64_t& checksum) {
   return graph;
 }
 
-Class classOf(const Adjacency& e) {
+template <class Key>
+Class classOf(const Adjacency<Key>& e) {
   return e.oriented == 0 ? kUnoriented : e.dir == kNone ? kPeering : kDirected;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s FIRST SECOND\n", argv[0]);
-    return 1;
-  }
+template <class Key>
+int report(const char* first, const char* second) {
   std::int64_t checksum = 0;
-  const Snapshot a = parse(argv[1], checksum);
-  const Snapshot b = parse(argv[2], checksum);
+  const Snapshot<Key> a = parse<Key>(first, checksum);
+  const Snapshot<Key> b = parse<Key>(second, checksum);
 
   std::uint32_t onlyNodes[2] = {0, 0};
   std::uint32_t commonNodes = 0;
-  for (std::size_t as = 1; as < 65536; ++as) {
-    commonNodes += a.isNode[as] & b.isNode[as];
-    onlyNodes[0] += a.isNode[as] & (b.isNode[as] ^ 1);
-    onlyNodes[1] += b.isNode[as] & (a.isNode[as] ^ 1);
+  if constexpr (sizeof(Key) == 4) {
+    for (std::size_t as = 1; as < 65536; ++as) {
+      commonNodes += a.isNode[as] & b.isNode[as];
+      onlyNodes[0] += a.isNode[as] & (b.isNode[as] ^ 1);
+      onlyNodes[1] += b.isNode[as] & (a.isNode[as] ^ 1);
+    }
+  } else {
+    std::vector<std::uint32_t> both;
+    std::set_intersection(a.nodeList.begin(), a.nodeList.end(), b.nodeList.begin(),
+                          b.nodeList.end(), std::back_inserter(both));
+    commonNodes = static_cast<std::uint32_t>(both.size());
+    onlyNodes[0] = a.nodes - commonNodes;
+    onlyNodes[1] = b.nodes - commonNodes;
   }
 
   std::uint32_t classes[2][3] = {{0, 0, 0}, {0, 0, 0}};
@@ -252,8 +344,8 @@ int main(int argc, char** argv) {
       ++classes[1][c];
       ++onlyClasses[1][c];
     } else {
-      const Adjacency& e1 = a.edges[i++];
-      const Adjacency& e2 = b.edges[j++];
+      const Adjacency<Key>& e1 = a.edges[i++];
+      const Adjacency<Key>& e2 = b.edges[j++];
       const Class c1 = classOf(e1);
       const Class c2 = classOf(e2);
       ++common;
@@ -290,4 +382,17 @@ int main(int argc, char** argv) {
   std::printf("- consistently dir.: %10u\n", consistent);
   // The sum of the covering columns keeps the compiler from skipping their parsing.
   return checksum == -1 ? 3 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s FIRST SECOND\n", argv[0]);
+    return 1;
+  }
+  if (isWideFile(argv[1]) || isWideFile(argv[2])) {
+    return report<std::uint64_t>(argv[1], argv[2]);
+  }
+  return report<std::uint32_t>(argv[1], argv[2]);
 }

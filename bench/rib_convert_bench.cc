@@ -23,8 +23,7 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool relationshipIn(const ASGraph& graph, std::uint16_t a, std::uint16_t b,
-                    Relationship& relationship) {
+bool relationshipIn(const ASGraph& graph, ASNumber a, ASNumber b, Relationship& relationship) {
   ASGraph::graph_edge* view = graph.edgeProperties(a, b);
   if (view == nullptr) {
     return false;
@@ -81,7 +80,7 @@ int main(int argc, char** argv) {
   const double readSeconds = secondsSince(start);
   ASGraph graph;
   builder.build(
-      [&](std::uint16_t a, std::uint16_t b, Relationship& relationship) {
+      [&](ASNumber a, ASNumber b, Relationship& relationship) {
         return haveRelationships && relationshipIn(relationships, a, b, relationship);
       },
       graph);

@@ -8,9 +8,12 @@
 # ten, each writing to a file with -o, RUNS times each, and prints one table row per mode: the
 # run of median wall time. Every row also gives the run's time per adjacency read as a multiple of the floor's (bench/floor.cc: the least work the
 # default report needs, timed on the same pair in the same run, median of five). Last come the
-# same rows for the real CAIDA 2024-08 pair when ../shared/data is there. Environment:
-# BUILD_DIR (default build-rel), BENCH_DATA (default $BUILD_DIR/bench-data), BENCH_JOBS (2),
-# RUNS (5), PLANDREX (a plandrex binary to time instead of the one built here).
+# same rows for the real CAIDA 2024-08 pair when ../shared/data is there. Then the same for wide
+# graph files (32-bit AS numbers): generated snapshots of each size in WIDE_SIZES, the same graphs
+# as the classic ones with their AS numbers sent through one random one-to-one map into the 32-bit
+# range, and the real wide 2024-08 pair. Environment: BUILD_DIR (default build-rel), BENCH_DATA
+# (default $BUILD_DIR/bench-data), BENCH_JOBS (2), RUNS (5), PLANDREX (a plandrex binary to time
+# instead of the one built here), WIDE_SIZES (default 1000000; empty: no wide rows).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,6 +24,7 @@ runs=${RUNS:-5}
 nodes=65535
 snapshots=10
 [ $# -gt 0 ] || set -- 100000 1000000
+wide_sizes=${WIDE_SIZES-1000000}
 
 if [ ! -x /usr/bin/time ]; then
   echo "bench/run.sh needs GNU time at /usr/bin/time (package 'time')" >&2
@@ -78,7 +82,7 @@ EOF_RUNS
     # The multi-differential graph holds every adjacency seen, next to the last input.
     held=$(($(edge_count "$data/out") + size))
   fi
-  awk -v size="$size" -v mode="$mode" -v wall="$wall_ns" -v rss="$rss_kib" -v n="$read_count" \
+  awk -v size="$label" -v mode="$mode" -v wall="$wall_ns" -v rss="$rss_kib" -v n="$read_count" \
     -v held="$held" -v floor="$floor_s" -v floor_n="$floor_read" -v cpu="$user_s + $sys_s" 'BEGIN {
       wall /= 1e9
       split(cpu, parts, " [+] ")
@@ -90,12 +94,12 @@ EOF_RUNS
 
 # two_input_rows LABEL FIRST SECOND: the floor row and the four two-input modes on one pair.
 two_input_rows() {
-  size=$1
+  label=$1
   shift
   two=$(($(edge_count "$1") + $(edge_count "$2")))
   floor_read=$two
   time_floor "$@"
-  awk -v size="$size" -v floor="$floor_s" -v n="$two" 'BEGIN {
+  awk -v size="$label" -v floor="$floor_s" -v n="$two" 'BEGIN {
       printf "| %9s | %-12s | %8.3f | %8s | %9.3f | %6.1f | %9s | %7s |\n",
         size, "floor", floor, "", floor * 1e6 / n, 1, "", ""
     }'
@@ -107,17 +111,31 @@ two_input_rows() {
 
 echo "| adjacencies per snapshot | mode | wall (s) | cpu (s) | us per adjacency read | x floor | peak RSS (MiB) | RSS bytes per adjacency held |"
 echo "|---:|---|---:|---:|---:|---:|---:|---:|"
-for size in "$@"; do
-  dir=$data/$size
+# generated_rows LABEL DIR SIZE [GENERATOR OPTIONS...]: the ten snapshots (made once), the
+# two-input rows on the first two and --multi on all ten.
+generated_rows() {
+  name=$1 dir=$2 size=$3
+  shift 3
   mkdir -p "$dir"
   if [ ! -f "$dir/snap-09.zng" ]; then
     "$generator" --nodes "$nodes" --edges "$size" --snapshots "$snapshots" --seed 1 \
-      --churn 5 --flip 2 --out "$dir/snap"
+      --churn 5 --flip 2 --out "$dir/snap" "$@"
   fi
-  two_input_rows "$size" "$dir/snap-00.zng" "$dir/snap-01.zng"
+  two_input_rows "$name" "$dir/snap-00.zng" "$dir/snap-01.zng"
   run --multi "$((snapshots * size))" multi --multi "$dir"/snap-0?.zng
+}
+
+for count in "$@"; do
+  generated_rows "$count" "$data/$count" "$count"
 done
 if [ -f "$real/caida-s1-20240801.zng" ]; then
   two_input_rows caida "$real/caida-s1-20240801.zng" "$real/caida-s2-20240801.zng"
+fi
+for count in $wide_sizes; do
+  generated_rows "wide $count" "$data/wide-$count" "$count" --wide 1
+done
+if [ -n "$wide_sizes" ] && [ -f "$real/wide/caida-s1-20240801.zng" ]; then
+  two_input_rows "wide caida" "$real/wide/caida-s1-20240801.zng" \
+    "$real/wide/caida-s2-20240801.zng"
 fi
 rm -f "$data/out" "$data/time.txt" "$data/err.txt" "$data/runs.txt"

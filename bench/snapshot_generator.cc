@@ -5,9 +5,11 @@
 // consecutive routing snapshots differ. The same arguments always give the same files.
 //
 //   snapshot_generator --nodes N --edges E --out PREFIX [--snapshots S] [--seed X]
-//                      [--churn PCT] [--flip PCT] [--node-churn PCT]
+//                      [--churn PCT] [--flip PCT] [--node-churn PCT] [--wide 1]
 //
-// writes PREFIX-00.zng, PREFIX-01.zng, ... One adjacency of a snapshot is one edge line.
+// writes PREFIX-00.zng, PREFIX-01.zng, ... One adjacency of a snapshot is one edge line. With
+// --wide 1 every AS number is sent through one seeded one-to-one map into 1 to 4294967295, and
+// the files are wide graph files (ZNG32) of the same graphs.
 
 #include <algorithm>
 #include <cerrno>
@@ -51,6 +53,7 @@ struct Options {
   double churn = 5.0;      // percent of adjacencies replaced between snapshots
   double flip = 2.0;       // percent of adjacencies whose orientation changes
   double nodeChurn = 0.0;  // percent of stub ASes replaced by new AS numbers
+  bool wide = false;
   std::string out;
 };
 
@@ -75,6 +78,7 @@ class Model {
   bool build();
   void evolve();
   bool write(int index) const;
+  void writeClassic(FILE* file, int index) const;
 
  private:
   enum class Kind { kDirected, kPeering, kUnoriented };
@@ -286,6 +290,63 @@ void Model::evolve() {
   }
 }
 
+// The 32-bit AS number of each 16-bit one: distinct, spread over the whole range, drawn from
+// a generator of its own so that the graphs themselves stay those of the classic files.
+std::vector<std::uint32_t> wideNumbers(std::uint64_t seed) {
+  Random random(seed ^ 0x5749444531363332ull);
+  std::vector<std::uint32_t> numbers(kMaxAs + 1, 0);
+  std::unordered_set<std::uint32_t> taken;
+  for (int as = 1; as <= kMaxAs; ++as) {
+    std::uint32_t number = 0;
+    while (number == 0 || !taken.insert(number).second) {
+      number = static_cast<std::uint32_t>(random.next() >> 32);
+    }
+    numbers[as] = number;
+  }
+  return numbers;
+}
+
+void writeWide(FILE* file, int index, const Options& opt,
+               const std::vector<std::uint16_t>& asOfRank, const std::vector<Edge>& edges) {
+  static const std::vector<std::uint32_t> wide = wideNumbers(opt.seed);
+  std::vector<std::uint32_t> nodes;
+  for (std::uint16_t as : asOfRank) {
+    nodes.push_back(wide[as]);
+  }
+  std::sort(nodes.begin(), nodes.end());
+  struct WideEdge {
+    std::uint32_t a, b;
+    const Edge* edge;
+    bool swapped;
+  };
+  std::vector<WideEdge> sorted;
+  sorted.reserve(edges.size());
+  for (const Edge& e : edges) {
+    const std::uint32_t a = wide[e.a];
+    const std::uint32_t b = wide[e.b];
+    sorted.push_back(a < b ? WideEdge{a, b, &e, false} : WideEdge{b, a, &e, true});
+  }
+  std::sort(sorted.begin(), sorted.end(), [](const WideEdge& x, const WideEdge& y) {
+    return x.a != y.a ? x.a < y.a : x.b < y.b;
+  });
+  fprintf(file, "ZNG32\n1\nrib.snapshot-%02d.txt\n", index);
+  fprintf(file, "synthetic AS graph, 32-bit AS numbers, seed %llu, snapshot %d of %d\n",
+          static_cast<unsigned long long>(opt.seed), index + 1, opt.snapshots);
+  fprintf(file, "%zu\n%zu\n", nodes.size(), sorted.size());
+  for (std::uint32_t node : nodes) {
+    fprintf(file, "%u\n", node);
+  }
+  for (const WideEdge& w : sorted) {
+    const Edge& e = *w.edge;
+    const int dir = w.swapped ? -static_cast<int>(e.dir) : static_cast<int>(e.dir);
+    fprintf(file, "%u %u %d %d %u %llu %u %llu\n", w.a, w.b, e.oriented ? 1 : 0, dir,
+            static_cast<unsigned>(w.swapped ? e.pathsB : e.pathsA),
+            static_cast<unsigned long long>(w.swapped ? e.ipsB : e.ipsA),
+            static_cast<unsigned>(w.swapped ? e.pathsA : e.pathsB),
+            static_cast<unsigned long long>(w.swapped ? e.ipsA : e.ipsB));
+  }
+}
+
 bool Model::write(int index) const {
   char name[64];
   snprintf(name, sizeof name, "-%02d.zng", index);
@@ -295,6 +356,20 @@ bool Model::write(int index) const {
     fprintf(stderr, "cannot create %s: %s\n", path.c_str(), strerror(errno));
     return false;
   }
+  if (opt.wide) {
+    writeWide(file, index, opt, asOfRank, edges);
+  } else {
+    writeClassic(file, index);
+  }
+  const bool failed = ferror(file) != 0;
+  if (fclose(file) != 0 || failed) {
+    fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+void Model::writeClassic(FILE* file, int index) const {
   std::vector<std::uint16_t> nodes(asOfRank);
   std::sort(nodes.begin(), nodes.end());
   std::vector<Edge> sorted(edges);
@@ -313,12 +388,6 @@ bool Model::write(int index) const {
             static_cast<unsigned>(e.pathsA), static_cast<unsigned long long>(e.ipsA),
             static_cast<unsigned>(e.pathsB), static_cast<unsigned long long>(e.ipsB));
   }
-  const bool failed = ferror(file) != 0;
-  if (fclose(file) != 0 || failed) {
-    fprintf(stderr, "cannot write %s\n", path.c_str());
-    return false;
-  }
-  return true;
 }
 
 bool parseNumber(const char* text, double& value) {
@@ -356,6 +425,8 @@ bool parseOptions(int argc, char** argv, Options& opt) {
       opt.flip = number;
     } else if (std::strcmp(flag, "--node-churn") == 0) {
       opt.nodeChurn = number;
+    } else if (std::strcmp(flag, "--wide") == 0) {
+      opt.wide = number != 0;
     } else {
       return false;
     }
@@ -370,7 +441,7 @@ int main(int argc, char** argv) {
   if (!parseOptions(argc, argv, opt)) {
     fprintf(stderr,
             "usage: %s --nodes N --edges E --out PREFIX [--snapshots S] [--seed X] "
-            "[--churn PCT] [--flip PCT] [--node-churn PCT]\n",
+            "[--churn PCT] [--flip PCT] [--node-churn PCT] [--wide 1]\n",
             argv[0]);
     return 1;
   }

@@ -77,8 +77,8 @@ edge_dir diffGraphRecords(const ASGraph::graph_edge* e1, const ASGraph::graph_ed
 }
 
 void addDiffGraphEdge(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2, ASGraph& diffGraph) {
-  const unsigned short fromKey = e1->from->key;
-  const unsigned short toKey = e1->to->key;
+  const ASNumber fromKey = e1->from->key;
+  const ASNumber toKey = e1->to->key;
   diffGraph.addNode(fromKey, fromKey);
   diffGraph.addNode(toKey, toKey);
   ASEdgeWeight fromRecord;

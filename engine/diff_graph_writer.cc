@@ -1,9 +1,10 @@
 #include "engine/diff_graph_writer.h"
 
+#include <algorithm>
 #include <bitset>
 #include <cstdint>
-#include <limits>
 #include <memory>
+#include <vector>
 
 #include "engine/diff_graph.h"
 #include "engine/edge_merge.h"
@@ -11,17 +12,32 @@
 namespace {
 
 using EdgeView = ASGraph::graph_edge;
-constexpr std::size_t kKeys = std::size_t{std::numeric_limits<unsigned short>::max()} + 1;
+constexpr std::size_t kClassicKeys = std::size_t{kLargestClassicASNumber} + 1;
 
 // The first merge: the nodes the graph would get (both endpoints of every edge added) and how
-// many edges.
+// many edges. The classic AS numbers are marked in a table of 8 KiB; the wide ones, too many
+// for a table, are collected and sorted once the merge is done.
 struct GraphOutline {
-  std::bitset<kKeys> nodes;
+  std::bitset<kClassicKeys> nodes;
+  std::vector<ASNumber> wideNodes;
   std::uint32_t edges = 0;
   void add(EdgeView* e1, EdgeView* /*e2*/) {
-    nodes.set(e1->from->key);
-    nodes.set(e1->to->key);
+    mark(e1->from->key);
+    mark(e1->to->key);
     ++edges;
+  }
+  void mark(ASNumber as) {
+    if (isWideASNumber(as)) {
+      wideNodes.push_back(as);
+    } else {
+      nodes.set(as);
+    }
+  }
+  // Sorts the wide numbers and drops repeats; returns the number of nodes.
+  std::uint32_t settle() {
+    std::sort(wideNodes.begin(), wideNodes.end());
+    wideNodes.erase(std::unique(wideNodes.begin(), wideNodes.end()), wideNodes.end());
+    return static_cast<std::uint32_t>(nodes.count() + wideNodes.size());
   }
 };
 
@@ -49,12 +65,18 @@ bool writeDiffGraph(GraphFileWriter& writer, cmdLineParameters& params, ASGraph&
   auto outline = std::make_unique<GraphOutline>();
   diff_type counts{};
   mergeEdges(params, graph1, graph2, labels, counts, *outline);
+  const std::uint32_t nodes = outline->settle();
   if (!writer.writeHeader(labels.isDifferential(), labels.getSourceFiles(), labels.getComment(),
-                          static_cast<std::uint32_t>(outline->nodes.count()), outline->edges)) {
+                          nodes, outline->edges, !outline->wideNodes.empty())) {
     return false;
   }
-  for (std::size_t key = 0; key < kKeys; ++key) {
-    if (outline->nodes.test(key) && !writer.writeNode(static_cast<int>(key))) {
+  for (std::size_t key = 0; key < kClassicKeys; ++key) {
+    if (outline->nodes.test(key) && !writer.writeNode(static_cast<ASNumber>(key))) {
+      return false;
+    }
+  }
+  for (ASNumber as : outline->wideNodes) {
+    if (!writer.writeNode(as)) {
       return false;
     }
   }

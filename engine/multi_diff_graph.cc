@@ -21,8 +21,8 @@ void updateStability(ASEdgeWeight& fromRecord, ASEdgeWeight& toRecord) {
 
 // An adjacency of the input that the multi-differential graph does not hold yet.
 struct NewAdjacency {
-  unsigned short fromKey;
-  unsigned short toKey;
+  ASNumber fromKey;
+  ASNumber toKey;
   edge_dir dir;
   bool oriented;
 };

@@ -7,25 +7,25 @@ void nodeCmp(FILE* out, cmdLineParameters& params, ASGraph& graph1, ASGraph& gra
   diff.commonNodes = 0;
   const bool listMode = params.listMode;
   walkNodeUnion(graph1, graph2, [&](auto as, NodeSide side) {
-    static const char* const kListLines[] = {"< %i\n", "> %i\n", "| %i\n"};
+    static const char* const kListLines[] = {"< %u\n", "> %u\n", "| %u\n"};
     std::uint32_t* const counters[] = {&diff.nodesOnlyIn1st, &diff.nodesOnlyIn2nd,
                                        &diff.commonNodes};
     const int index = static_cast<int>(side);
     ++*counters[index];
     if (listMode) {
-      fprintf(out, kListLines[index], static_cast<int>(as));
+      fprintf(out, kListLines[index], static_cast<unsigned>(as));
     }
   });
 }
 
 int lexOrder(ASGraph::graph_edge* e1, ASGraph::graph_edge* e2) {
-  const unsigned short from1 = e1->from->key;
-  const unsigned short from2 = e2->from->key;
+  const ASNumber from1 = e1->from->key;
+  const ASNumber from2 = e2->from->key;
   if (from1 != from2) {
     return from1 < from2 ? -1 : 1;
   }
-  const unsigned short to1 = e1->to->key;
-  const unsigned short to2 = e2->to->key;
+  const ASNumber to1 = e1->to->key;
+  const ASNumber to2 = e2->to->key;
   if (to1 != to2) {
     return to1 < to2 ? -1 : 1;
   }

@@ -4,7 +4,8 @@
 #include <string_view>
 #include <utility>
 
-BgpdumpImport::BgpdumpImport(RelationshipLookup lookup) : relationships(std::move(lookup)) {}
+BgpdumpImport::BgpdumpImport(RelationshipLookup lookup, bool classic)
+    : relationships(std::move(lookup)), builder(classic) {}
 
 bool BgpdumpImport::takeLine(const char* begin, const char* end, std::string& /*reason*/) {
   builder.addLine(std::string_view(begin, static_cast<std::size_t>(end - begin)));
@@ -27,8 +28,13 @@ void BgpdumpImport::printCounts(FILE* stream) const {
   line("routes kept", c.routes);
   line("AS paths cut at an AS set", c.cutAtAsSet);
   line("distinct AS paths", c.distinctPaths);
-  line("AS pairs dropped (AS number outside 1-65535)", c.pairsDropped);
+  line(builder.classic() ? "AS pairs dropped (AS number outside 1-65535)"
+                         : "AS pairs dropped (AS number outside 1-4294967295)",
+       c.pairsDropped);
   line("nodes", c.nodes);
+  if (!builder.classic()) {
+    line("AS numbers above 65535 kept", c.wideNodes);
+  }
   line("adjacencies", c.adjacencies);
   line("peering adjacencies", c.peering);
   line("directed adjacencies", c.directed);

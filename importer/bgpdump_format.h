@@ -13,12 +13,17 @@
 // collectors or dates) can be fed one after the other as one table.
 class BgpdumpImport : public ImportFormat {
  public:
-  // lookup orients the adjacencies (see RibGraphBuilder::build).
-  explicit BgpdumpImport(RelationshipLookup lookup);
+  // lookup orients the adjacencies (see RibGraphBuilder::build); classic:
+  // AS numbers 1 to 65535 only.
+  BgpdumpImport(RelationshipLookup lookup, bool classic);
 
   bool takeLine(const char* begin, const char* end, std::string& reason) override;
   void buildGraph(ASGraph& graph) override;
   void printCounts(FILE* stream) const override;
+  std::uint64_t adjacenciesDropped() const override { return builder.counts().adjacenciesDropped; }
+  std::uint64_t adjacenciesWithDropped() const override {
+    return builder.counts().adjacencies + builder.counts().adjacenciesDropped;
+  }
 
  private:
   RelationshipLookup relationships;

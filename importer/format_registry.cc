@@ -32,9 +32,10 @@ constexpr FormatEntry linkFormat(const char* name, const char* summary, bool rel
 std::unique_ptr<ImportFormat> createBgpdumpImport(const ImportSettings& settings) {
   const RelationshipTable* table = settings.relationships;
   return std::make_unique<BgpdumpImport>(
-      [table](std::uint16_t smaller, std::uint16_t larger, Relationship& relationship) {
+      [table](ASNumber smaller, ASNumber larger, Relationship& relationship) {
         return table != nullptr && table->lookup(smaller, larger, relationship);
-      });
+      },
+      settings.classic);
 }
 
 // Detection tries these in order; their line shapes do not overlap.

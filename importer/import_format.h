@@ -1,6 +1,7 @@
 #ifndef IMPORTER_IMPORT_FORMAT_H_
 #define IMPORTER_IMPORT_FORMAT_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,9 @@ class RelationshipTable;
 // What the command line says about how data lines become a graph.
 struct ImportSettings {
   bool keepSelfLoops = false;
+  // Only AS numbers 1 to 65535, for a classic graph file: adjacencies with a
+  // larger number are dropped. Otherwise every number from 1 to 4294967295.
+  bool classic = false;
   // Orients the adjacencies of routing tables; null: they stay unoriented.
   // Not owned; it outlives the import.
   const RelationshipTable* relationships = nullptr;
@@ -33,6 +37,10 @@ class ImportFormat {
   // Writes the counts of the lines taken and of the graph built, one
   // "label: number" per line.
   virtual void printCounts(FILE* stream) const = 0;
+  // After buildGraph: adjacencies left out for an AS number above 65535
+  // (classic only), and how many there were with them.
+  virtual std::uint64_t adjacenciesDropped() const = 0;
+  virtual std::uint64_t adjacenciesWithDropped() const = 0;
 };
 
 #endif  // IMPORTER_IMPORT_FORMAT_H_

@@ -68,6 +68,10 @@ const ImportOption kOptions[] = {
      [](ImportOptions& options, const std::string&, std::string&) {
        return options.settings.keepSelfLoops = true;
      }},
+    {"--classic", false,
+     [](ImportOptions& options, const std::string&, std::string&) {
+       return options.settings.classic = true;
+     }},
     {"--quiet", false,
      [](ImportOptions& options, const std::string&, std::string&) {
        return options.quiet = true;
@@ -85,6 +89,7 @@ const ImportOption kOptions[] = {
     {"--description", true,
      [](ImportOptions& options, const std::string& value, std::string&) {
        options.description = value;
+       options.descriptionGiven = true;
        return true;
      }},
     {"--format", true,

@@ -17,6 +17,7 @@ struct ImportOptions {
   std::vector<std::string> sourceNames;  // the graph's source file names, one per input
   std::string relationshipsFile;         // empty: routing-table adjacencies stay unoriented
   std::string description;               // the graph's description line
+  bool descriptionGiven = false;         // --description, even with an empty text
   const FormatEntry* format = nullptr;   // null: detected from the first data line
   ImportSettings settings;
   bool quiet = false;

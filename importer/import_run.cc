@@ -94,7 +94,15 @@ int runImport(const ImportOptions& options, FILE* err) {
     names.enqueue(const_cast<char*>(name.c_str()));
   }
   graph.setSourceFiles(names, true);
-  graph.setComment(options.description.c_str());
+  const ImportFormat& format = *reader.import();
+  if (!options.descriptionGiven && format.adjacenciesDropped() != 0) {
+    const std::string loss = std::to_string(format.adjacenciesDropped()) + " of " +
+                             std::to_string(format.adjacenciesWithDropped()) +
+                             " adjacencies dropped (AS numbers above 65535)";
+    graph.setComment(("classic format: " + loss).c_str());
+  } else {
+    graph.setComment(options.description.c_str());
+  }
 
   const int status = writeOutput(options, graph, err);
   if (status != kImportSuccess) {

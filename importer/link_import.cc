@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <string>
 
 #include "asgraph/as_graph.h"
 
 namespace {
 
-bool inRange(std::uint32_t as) { return as >= 1 && as <= 65535; }
+// The label of a count that names the range of AS numbers kept.
+std::string outside(const char* what, ASNumber largest) {
+  return std::string(what) + " outside 1-" + std::to_string(largest);
+}
 
 }  // namespace
 
@@ -16,20 +20,22 @@ bool LinkImport::takeLine(const char* begin, const char* end, std::string& reaso
     return false;
   }
   ++linkLines;
-  const bool firstInRange = inRange(link.first);
-  const bool secondInRange = inRange(link.second);
-  if (firstInRange) {
-    nodes.set(link.first);
-  } else {
-    outOfRangeNumbers.push_back(link.first);
-  }
-  if (secondInRange) {
-    nodes.set(link.second);
-  } else {
-    outOfRangeNumbers.push_back(link.second);
+  const bool firstInRange = link.first >= kSmallestASNumber && link.first <= largestAS;
+  const bool secondInRange = link.second >= kSmallestASNumber && link.second <= largestAS;
+  for (const ASNumber as : {link.first, link.second}) {
+    if (as < kSmallestASNumber || as > largestAS) {
+      outOfRangeNumbers.push_back(as);
+    } else if (isWideASNumber(as)) {
+      wideNodes.push_back(as);
+    } else {
+      nodes.set(as);
+    }
   }
   if (!firstInRange || !secondInRange) {
     ++droppedOutOfRange;
+    if (link.first != 0 && link.second != 0 && (link.first != link.second || keepSelfLoops)) {
+      droppedWide.add(link.first, link.second, link.relationship);
+    }
     return true;
   }
   if (link.first == link.second && !keepSelfLoops) {
@@ -39,8 +45,7 @@ bool LinkImport::takeLine(const char* begin, const char* end, std::string& reaso
   if (link.unknownCode) {
     ++unknownType;
   }
-  relationships.add(static_cast<std::uint16_t>(link.first), static_cast<std::uint16_t>(link.second),
-                    link.relationship);
+  relationships.add(link.first, link.second, link.relationship);
   return true;
 }
 
@@ -50,40 +55,52 @@ void LinkImport::finish() {
   }
   finished = true;
   relationships.finish();
-  std::sort(outOfRangeNumbers.begin(), outOfRangeNumbers.end());
-  outOfRangeNumbers.erase(std::unique(outOfRangeNumbers.begin(), outOfRangeNumbers.end()),
-                          outOfRangeNumbers.end());
+  droppedWide.finish();
+  for (std::vector<ASNumber>* numbers : {&outOfRangeNumbers, &wideNodes}) {
+    std::sort(numbers->begin(), numbers->end());
+    numbers->erase(std::unique(numbers->begin(), numbers->end()), numbers->end());
+  }
 }
 
 void LinkImport::buildGraph(ASGraph& graph) {
   finish();
   for (std::size_t as = 1; as < nodes.size(); ++as) {
     if (nodes.test(as)) {
-      graph.addNode(static_cast<unsigned short>(as), static_cast<unsigned short>(as));
+      graph.addNode(static_cast<ASNumber>(as), static_cast<ASNumber>(as));
     }
+  }
+  for (const ASNumber as : wideNodes) {
+    graph.addNode(as, as);
   }
   relationships.addTo(graph);
 }
 
 void LinkImport::printCounts(FILE* stream) const {
-  std::bitset<65536> linked;
-  relationships.forEach([&linked](std::uint16_t smaller, std::uint16_t larger, Relationship) {
-    linked.set(smaller);
-    linked.set(larger);
+  std::vector<ASNumber> linked;
+  relationships.forEach([&linked](ASNumber smaller, ASNumber larger, Relationship) {
+    linked.push_back(smaller);
+    linked.push_back(larger);
   });
+  std::sort(linked.begin(), linked.end());
+  const auto linkedNodes =
+      static_cast<std::uint64_t>(std::unique(linked.begin(), linked.end()) - linked.begin());
+  const std::uint64_t nodeCount = nodes.count() + wideNodes.size();
   const auto line = [stream](const char* label, std::uint64_t value) {
     std::fprintf(stream, "%s: %" PRIu64 "\n", label, value);
   };
   line("link lines", linkLines);
-  line("links dropped (AS number outside 1-65535)", droppedOutOfRange);
-  line("AS numbers outside 1-65535", outOfRangeNumbers.size());
+  line(outside("links dropped (AS number", largestAS).append(")").c_str(), droppedOutOfRange);
+  line(outside("AS numbers", largestAS).c_str(), outOfRangeNumbers.size());
   line("self-loops dropped", droppedSelfLoops);
   line("links kept", linkLines - droppedOutOfRange - droppedSelfLoops);
   line("links of unknown relationship type", unknownType);
   line("duplicate links merged", relationships.duplicatesMerged());
   line("conflicting adjacencies made unoriented", relationships.conflicts());
-  line("nodes", nodes.count());
-  line("isolated nodes", nodes.count() - linked.count());
+  line("nodes", nodeCount);
+  if (largestAS != kLargestClassicASNumber) {
+    line("AS numbers above 65535 kept", wideNodes.size());
+  }
+  line("isolated nodes", nodeCount - linkedNodes);
   line("adjacencies", relationships.adjacencies());
   line("peering adjacencies", relationships.peering());
   line("directed adjacencies", relationships.directed());

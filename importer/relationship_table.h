@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "asgraph/as_number.h"
 #include "importer/relationship.h"
 
 class ASGraph;
@@ -20,14 +21,14 @@ class RelationshipTable {
  public:
   // One occurrence of the adjacency {first, second}, with its relationship
   // seen from first. first == second is a self-loop.
-  void add(std::uint16_t first, std::uint16_t second, Relationship relationship);
+  void add(ASNumber first, ASNumber second, Relationship relationship);
   // Merges the occurrences; later calls do nothing. Further add() calls are
   // not allowed.
   void finish();
 
   // The merged relationship of {first, second}, seen from first. false: the
   // adjacency is not in the table.
-  bool lookup(std::uint16_t first, std::uint16_t second, Relationship& relationship) const;
+  bool lookup(ASNumber first, ASNumber second, Relationship& relationship) const;
 
   std::uint64_t adjacencies() const { return merged.size(); }
   // Occurrences beyond the first of each adjacency.
@@ -46,9 +47,9 @@ class RelationshipTable {
   // adjacency, ascending by (smaller, larger).
   template <class Visit>
   void forEach(Visit visit) const {
-    for (std::uint64_t entry : merged) {
-      visit(static_cast<std::uint16_t>(entry >> 18), static_cast<std::uint16_t>(entry >> 2),
-            static_cast<Relationship>(entry & 3));
+    for (const Entry& entry : merged) {
+      visit(static_cast<ASNumber>(entry.pair >> 32), static_cast<ASNumber>(entry.pair),
+            entry.relationship);
     }
   }
 
@@ -60,11 +61,21 @@ class RelationshipTable {
  private:
   std::uint64_t countOf(Relationship kind) const;
 
-  // One occurrence or one merged adjacency: smaller AS in bits 18-33, larger
-  // AS in bits 2-17, relationship seen from the smaller in bits 0-1, so that
-  // sorting orders by pair first.
-  std::vector<std::uint64_t> occurrences;
-  std::vector<std::uint64_t> merged;
+  // One occurrence or one merged adjacency: the smaller AS in the high half
+  // of pair, the larger in the low half, and the relationship seen from the
+  // smaller, so that sorting orders by pair first.
+  struct Entry {
+    std::uint64_t pair;
+    Relationship relationship;
+    bool operator<(const Entry& other) const {
+      return pair != other.pair ? pair < other.pair : relationship < other.relationship;
+    }
+    bool operator!=(const Entry& other) const {
+      return pair != other.pair || relationship != other.relationship;
+    }
+  };
+  std::vector<Entry> occurrences;
+  std::vector<Entry> merged;
   std::uint64_t duplicates = 0;
   std::uint64_t conflicting = 0;
   std::uint64_t loops = 0;

@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t kLargestAs = 65535;
-
-bool inRange(std::uint32_t as) { return as >= 1 && as <= kLargestAs; }
-
 IPAddress addressOf(std::uint32_t value) {
   return IPAddress(static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
                    static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value));
@@ -20,16 +16,16 @@ IPAddress addressOf(std::uint32_t value) {
 
 // Covering values of one direction of traversal.
 struct DirectedCovering {
-  std::uint32_t directed;
+  std::uint64_t directed;
   std::uint32_t paths;
   std::uint64_t addresses;
 };
 
 const DirectedCovering* findDirected(const std::vector<DirectedCovering>& sorted,
-                                     std::uint32_t directed) {
+                                     std::uint64_t directed) {
   auto it = std::lower_bound(
       sorted.begin(), sorted.end(), directed,
-      [](const DirectedCovering& c, std::uint32_t key) { return c.directed < key; });
+      [](const DirectedCovering& c, std::uint64_t key) { return c.directed < key; });
   return it != sorted.end() && it->directed == directed ? &*it : nullptr;
 }
 
@@ -94,8 +90,13 @@ void RibGraphBuilder::addRoute(const BgpdumpRoute& route) {
     const char bytes[4] = {static_cast<char>(as >> 24), static_cast<char>(as >> 16),
                            static_cast<char>(as >> 8), static_cast<char>(as)};
     pathKey.append(bytes, 4);
-    if (inRange(as)) {
+    if (as < kSmallestASNumber) {
+      continue;
+    }
+    if (!isWideASNumber(as)) {
       isNode[as] = true;
+    } else if (!classicOnly) {
+      wideNodes.insert(as);
     }
   }
   const bool newPath = seenPaths.insert(pathKey).second;
@@ -107,11 +108,16 @@ void RibGraphBuilder::addRoute(const BgpdumpRoute& route) {
   for (std::size_t i = 0; i + 1 < route.path.size(); ++i) {
     const std::uint32_t from = route.path[i];
     const std::uint32_t to = route.path[i + 1];
-    if (!inRange(from) || !inRange(to)) {
+    if (from < kSmallestASNumber || to < kSmallestASNumber) {
       ++tally.pairsDropped;
       continue;
     }
-    const std::uint32_t directed = from << 16 | to;
+    if (classicOnly && (isWideASNumber(from) || isWideASNumber(to))) {
+      ++tally.pairsDropped;
+      droppedPairs.insert(std::uint64_t{std::min(from, to)} << 32 | std::max(from, to));
+      continue;
+    }
+    const std::uint64_t directed = std::uint64_t{from} << 32 | to;
     if (newPath) {
       ++pathCovering[directed];
     }
@@ -128,7 +134,7 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
   });
   std::vector<DirectedCovering> coverings;
   for (std::size_t i = 0; i < traversals.size();) {
-    const std::uint32_t directed = traversals[i].directed;
+    const std::uint64_t directed = traversals[i].directed;
     IPSubSpace covered;
     for (; i < traversals.size() && traversals[i].directed == directed; ++i) {
       covered.appendInterval(
@@ -138,23 +144,30 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
   }
   // Release the working sets before the graph grows.
   std::vector<Traversal>().swap(traversals);
-  std::unordered_map<std::uint32_t, std::uint32_t>().swap(pathCovering);
+  std::unordered_map<std::uint64_t, std::uint32_t>().swap(pathCovering);
   std::unordered_set<std::string>().swap(seenPaths);
 
-  for (std::uint32_t as = 1; as <= kLargestAs; ++as) {
+  for (ASNumber as = kSmallestASNumber; as <= kLargestClassicASNumber; ++as) {
     if (isNode[as]) {
-      const auto key = static_cast<unsigned short>(as);
-      graph.addNode(key, key);
+      graph.addNode(as, as);
       ++tally.nodes;
     }
   }
+  std::vector<ASNumber> wide(wideNodes.begin(), wideNodes.end());
+  std::sort(wide.begin(), wide.end());
+  for (const ASNumber as : wide) {
+    graph.addNode(as, as);
+  }
+  tally.nodes += wide.size();
+  tally.wideNodes = wide.size();
+  tally.adjacenciesDropped = droppedPairs.size();
   const DirectedCovering none{0, 0, 0};
   ASEdgeWeight forward;
   ASEdgeWeight backward;
   for (const DirectedCovering& covering : coverings) {
-    const std::uint32_t from = covering.directed >> 16;
-    const std::uint32_t to = covering.directed & 0xFFFF;
-    const std::uint32_t reversed = to << 16 | from;
+    const auto from = static_cast<ASNumber>(covering.directed >> 32);
+    const auto to = static_cast<ASNumber>(covering.directed);
+    const std::uint64_t reversed = std::uint64_t{to} << 32 | from;
     const DirectedCovering* other = findDirected(coverings, reversed);
     if (from > to && other != nullptr) {
       continue;  // written when the traversal from the smaller AS came by
@@ -162,8 +175,8 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
     const bool fromSmaller = from < to;
     const DirectedCovering& ascending = fromSmaller ? covering : (other ? *other : none);
     const DirectedCovering& descending = fromSmaller ? (other ? *other : none) : covering;
-    const auto smaller = static_cast<std::uint16_t>(fromSmaller ? from : to);
-    const auto larger = static_cast<std::uint16_t>(fromSmaller ? to : from);
+    const ASNumber smaller = fromSmaller ? from : to;
+    const ASNumber larger = fromSmaller ? to : from;
     forward.pathCovering[0] = ascending.paths;
     forward.ipCovering[0] = ascending.addresses;
     backward.pathCovering[0] = descending.paths;

@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "asgraph/as_number.h"
 #include "importer/bgpdump_route.h"
 #include "importer/relationship.h"
 
@@ -17,7 +18,7 @@ class ASGraph;
 // The relationship of the adjacency {smaller, larger} seen from smaller;
 // false when the relationship data does not list the adjacency.
 using RelationshipLookup =
-    std::function<bool(std::uint16_t smaller, std::uint16_t larger, Relationship& relationship)>;
+    std::function<bool(ASNumber smaller, ASNumber larger, Relationship& relationship)>;
 
 // Counts of one conversion, for the report on standard error.
 struct RibCounts {
@@ -31,9 +32,11 @@ struct RibCounts {
   std::uint64_t routes = 0;         // kept routes
   std::uint64_t cutAtAsSet = 0;     // kept routes whose path ended at an AS set
   std::uint64_t distinctPaths = 0;  // distinct collapsed paths of the kept routes
-  std::uint64_t pairsDropped = 0;   // pairs with an AS number outside 1 to 65535, per route
+  std::uint64_t pairsDropped = 0;   // pairs with an AS number out of range, per route
   std::uint64_t nodes = 0;
+  std::uint64_t wideNodes = 0;  // nodes above 65535
   std::uint64_t adjacencies = 0;
+  std::uint64_t adjacenciesDropped = 0;  // classic only: adjacencies with a number above 65535
   std::uint64_t peering = 0;
   std::uint64_t directed = 0;
   std::uint64_t unoriented = 0;
@@ -46,6 +49,11 @@ struct RibCounts {
 // prefixes of all routes that traverse it from X towards Y).
 class RibGraphBuilder {
  public:
+  // classic: AS numbers 1 to 65535 only (a pair with a larger one is
+  // dropped); otherwise 1 to 4294967295.
+  explicit RibGraphBuilder(bool classic = false) : classicOnly(classic) {}
+  bool classic() const { return classicOnly; }
+
   // Classifies and counts one line (without its line end) and takes it in
   // when it is a usable route.
   void addLine(std::string_view line);
@@ -63,20 +71,24 @@ class RibGraphBuilder {
 
  private:
   // One route's prefix on one adjacency traversal; directed is
-  // X * 65536 + Y for the traversal from X towards Y.
+  // X * 2^32 + Y for the traversal from X towards Y.
   struct Traversal {
-    std::uint32_t directed;
+    std::uint64_t directed;
     std::uint32_t first;
     std::uint32_t last;
   };
 
+  bool classicOnly;
   RibCounts tally;
   BgpdumpRoute scratchRoute;  // reused by addLine
   std::string pathKey;        // reused: the packed path being looked up
   std::unordered_set<std::string> seenPaths;
-  std::unordered_map<std::uint32_t, std::uint32_t> pathCovering;
+  std::unordered_map<std::uint64_t, std::uint32_t> pathCovering;
   std::vector<Traversal> traversals;
-  std::vector<bool> isNode = std::vector<bool>(65536, false);
+  std::vector<bool> isNode = std::vector<bool>(kLargestClassicASNumber + 1, false);
+  std::unordered_set<ASNumber> wideNodes;
+  // Classic only: the adjacencies dropped, smaller AS * 2^32 + larger.
+  std::unordered_set<std::uint64_t> droppedPairs;
 };
 
 #endif  // IMPORTER_RIB_GRAPH_H_

@@ -477,3 +477,78 @@ TEST(GraphTest, SortedAndShuffledInputGiveTheSameGraphWithEitherStorage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Unsigned 32-bit keys: the table serves keys below 65536 and the hash table the rest. Both
+// must find exactly the nodes added, through every growth of the hash table, and the nodes must
+// still come in unsigned key order.
+using WideGraph = Graph<std::uint32_t, Weight, std::uint32_t>;
+
+TEST(WideKeyGraphTest, AgreesWithAModelAcrossBothLookups) {
+  std::mt19937 rng(32);
+  const std::uint32_t boundaries[] = {1,           65535,       65536,       65537,
+                                      2147483647u, 2147483648u, 4294967294u, 4294967295u};
+  auto randomKey = [&rng, &boundaries]() -> std::uint32_t {
+    switch (rng() % 4) {
+      case 0:
+        return boundaries[rng() % 8];
+      case 1:
+        return 1 + rng() % 65535;
+      default:
+        return static_cast<std::uint32_t>(rng());
+    }
+  };
+  WideGraph g;
+  std::vector<std::uint32_t> model;
+  std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges;
+  for (int step = 0; step < 6000; ++step) {
+    const std::uint32_t key = randomKey();
+    const bool fresh = std::find(model.begin(), model.end(), key) == model.end();
+    ASSERT_EQ(g.addNode(key, key), fresh ? 1 : 0) << key;
+    if (fresh) {
+      model.push_back(key);
+    }
+    // An adjacency between two known nodes, and one to a key that may be absent.
+    const std::uint32_t a = model[rng() % model.size()];
+    const std::uint32_t b = model[rng() % model.size()];
+    const int added = g.addEdge(a, b, dir_none, Weight{step}, Weight{step});
+    const auto pair = std::minmax(a, b);
+    EXPECT_EQ(added, edges.count(pair) != 0 ? 1 : 3);
+    edges.emplace(pair, step);
+    const std::uint32_t maybe = randomKey();
+    const bool known = std::find(model.begin(), model.end(), maybe) != model.end();
+    EXPECT_EQ(g.addEdge(a, maybe, dir_none, Weight{}, Weight{}) != 0, known) << maybe;
+    edges.emplace(std::minmax(a, maybe), step);
+    if (!known) {
+      edges.erase(std::minmax(a, maybe));
+    }
+  }
+  const char* why = "";
+  ASSERT_TRUE(g.isValid(&why)) << why;
+  std::sort(model.begin(), model.end());
+  std::vector<std::uint32_t> listed;
+  List<WideGraph::graph_node*> nodes = g.listNodes();
+  while (!nodes.isEmpty()) {
+    WideGraph::graph_node* n = nodes.pop();
+    listed.push_back(n->key);
+    WideGraph::freeView(n);
+  }
+  EXPECT_EQ(listed, model);
+  EXPECT_EQ(g.nodesAboveKeyTable(),
+            static_cast<std::size_t>(std::count_if(model.begin(), model.end(),
+                                                   [](std::uint32_t k) { return k > 65535; })));
+  EXPECT_EQ(g.edges(), edges.size());
+  for (const auto& [pair, step] : edges) {
+    WideGraph::graph_edge* e = g.edgeProperties(pair.second, pair.first);
+    ASSERT_NE(e, nullptr) << pair.first << " " << pair.second;
+    WideGraph::freeView(e);
+  }
+  // A copy builds its own tables.
+  WideGraph copy;
+  copy = g;
+  ASSERT_TRUE(copy.isValid(&why)) << why;
+  EXPECT_EQ(copy.nodesAboveKeyTable(), g.nodesAboveKeyTable());
+}
+
+}  // namespace

@@ -23,14 +23,15 @@ TEST(ImportReaderTest, RelationshipFileAnswersLookupsFromEitherEnd) {
   ASSERT_EQ(readRelationshipFile(dir.file("rel.gz").c_str(), table, message), ReadResult::kRead)
       << message;
   struct Lookup {
-    std::uint16_t first, second;
+    ASNumber first, second;
     bool found;
     Relationship relationship;
   };
   const Lookup lookups[] = {
-      {1, 2, true, Relationship::kProviderOf},  {2, 1, true, Relationship::kCustomerOf},
-      {2, 3, true, Relationship::kPeering},     {1, 4, true, Relationship::kUnoriented},
-      {5, 5, false, Relationship::kUnoriented},  // self-loops are dropped
+      {1, 2, true, Relationship::kProviderOf},     {2, 1, true, Relationship::kCustomerOf},
+      {2, 3, true, Relationship::kPeering},        {1, 4, true, Relationship::kUnoriented},
+      {5, 5, false, Relationship::kUnoriented},     // self-loops are dropped
+      {70000, 1, true, Relationship::kCustomerOf},  // 32-bit AS numbers stay
       {1, 3, false, Relationship::kUnoriented},
   };
   for (const Lookup& l : lookups) {
@@ -39,7 +40,7 @@ TEST(ImportReaderTest, RelationshipFileAnswersLookupsFromEitherEnd) {
     EXPECT_EQ(table.lookup(l.first, l.second, relationship), l.found);
     EXPECT_EQ(relationship, l.relationship);
   }
-  EXPECT_EQ(table.adjacencies(), 3u);
+  EXPECT_EQ(table.adjacencies(), 4u);
 }
 
 TEST(ImportReaderTest, RelationshipFileFailures) {

@@ -28,6 +28,18 @@ inline e2e::ProcessResult runImporter(const std::vector<std::string>& args,
   return e2e::runProgram(IMPORTER_BINARY, options);
 }
 
+// The same for inputs that take minutes under the sanitizers on a busy machine (the real data):
+// killed only after 15 minutes.
+inline e2e::ProcessResult runImporterSlowly(const std::vector<std::string>& args,
+                                            const std::string& workDir) {
+  e2e::RunOptions options;
+  options.args = args;
+  options.argv0 = "plandrex-import";
+  options.workDir = workDir;
+  options.timeoutSeconds = 900;
+  return e2e::runProgram(IMPORTER_BINARY, options);
+}
+
 }  // namespace importer_test
 
 #endif  // TESTS_IMPORTER_IMPORTER_BINARY_H_

@@ -27,28 +27,36 @@ std::set<std::string> filesIn(const e2e::TempDir& dir) {
   return names;
 }
 
-// The counts block, in its order; the numbers are given in the order of the labels.
-std::string counts(const std::string& format, const std::vector<unsigned long long>& n) {
-  const char* const labels[] = {"lines",
-                                "comment and empty lines",
-                                "link lines",
-                                "links dropped (AS number outside 1-65535)",
-                                "AS numbers outside 1-65535",
-                                "self-loops dropped",
-                                "links kept",
-                                "links of unknown relationship type",
-                                "duplicate links merged",
-                                "conflicting adjacencies made unoriented",
-                                "nodes",
-                                "isolated nodes",
-                                "adjacencies",
-                                "peering adjacencies",
-                                "directed adjacencies",
-                                "unoriented adjacencies",
-                                "self-loops kept"};
+// The counts block, in its order; the numbers are given in the order of the labels. The
+// default keeps every AS number and counts the ones above 65535; --classic keeps 1 to 65535.
+std::string counts(const std::string& format, const std::vector<unsigned long long>& n,
+                   bool classic = false) {
+  std::vector<std::string> labels = {"lines",
+                                     "comment and empty lines",
+                                     "link lines",
+                                     "links dropped (AS number outside 1-4294967295)",
+                                     "AS numbers outside 1-4294967295",
+                                     "self-loops dropped",
+                                     "links kept",
+                                     "links of unknown relationship type",
+                                     "duplicate links merged",
+                                     "conflicting adjacencies made unoriented",
+                                     "nodes",
+                                     "AS numbers above 65535 kept",
+                                     "isolated nodes",
+                                     "adjacencies",
+                                     "peering adjacencies",
+                                     "directed adjacencies",
+                                     "unoriented adjacencies",
+                                     "self-loops kept"};
+  if (classic) {
+    labels[3] = "links dropped (AS number outside 1-65535)";
+    labels[4] = "AS numbers outside 1-65535";
+    labels.erase(labels.begin() + 11);
+  }
   std::string text = "format: " + format + "\n";
   for (std::size_t i = 0; i < n.size(); ++i) {
-    text += std::string(labels[i]) + ": " + std::to_string(n[i]) + "\n";
+    text += labels[i] + ": " + std::to_string(n[i]) + "\n";
   }
   return text;
 }
@@ -61,35 +69,53 @@ struct Conversion {
   std::string counts;
 };
 
+const char* const kSerial1Links =
+    "# source:topology|BGP|20240801|ripe|rrc00\n"
+    "1|2|-1\n3|1|-1\n2|3|0\n4|70000|-1\n0|5|0\n6|6|0\n70000|4294967295|0\n";
+
 TEST(ImporterTest, EachFormatConvertsWithItsRules) {
   const Conversion cases[] = {
-      {"serial-1: out of range numbers drop links but keep their other end, self-loops dropped",
-       "# source:topology|BGP|20240801|ripe|rrc00\n"
-       "1|2|-1\n3|1|-1\n2|3|0\n4|70000|-1\n0|5|0\n6|6|0\n70000|4294967295|0\n",
+      {"serial-1: AS 0 drops a link but keeps its other end, self-loops dropped, 32-bit "
+       "numbers kept in a wide file",
+       kSerial1Links,
        {},
+       "ZNG32\n1\nin.txt\n\n8\n5\n1\n2\n3\n4\n5\n6\n70000\n4294967295\n"
+       "1 2 1 1 0 0 0 0\n1 3 1 -1 0 0 0 0\n2 3 1 0 0 0 0 0\n4 70000 1 1 0 0 0 0\n"
+       "70000 4294967295 1 0 0 0 0 0\n",
+       counts("serial-1", {8, 1, 7, 1, 1, 1, 5, 0, 0, 0, 8, 2, 2, 5, 2, 3, 0, 0})},
+      {"serial-1, --classic: 32-bit numbers drop links too, as the description says",
+       kSerial1Links,
+       {"--classic"},
+       "ZNG\n1\nin.txt\nclassic format: 2 of 5 adjacencies dropped (AS numbers above 65535)\n"
+       "6\n3\n1\n2\n3\n4\n5\n6\n"
+       "1 2 1 1 0 0 0 0\n1 3 1 -1 0 0 0 0\n2 3 1 0 0 0 0 0\n",
+       counts("serial-1", {8, 1, 7, 3, 3, 1, 3, 0, 0, 0, 6, 3, 3, 1, 2, 0, 0}, true)},
+      {"serial-1, --classic with a description: the classic file as it always was",
+       kSerial1Links,
+       {"--description", "", "--classic"},
        "ZNG\n1\nin.txt\n\n6\n3\n1\n2\n3\n4\n5\n6\n"
        "1 2 1 1 0 0 0 0\n1 3 1 -1 0 0 0 0\n2 3 1 0 0 0 0 0\n",
-       counts("serial-1", {8, 1, 7, 3, 3, 1, 3, 0, 0, 0, 6, 3, 3, 1, 2, 0, 0})},
+       counts("serial-1", {8, 1, 7, 3, 3, 1, 3, 0, 0, 0, 6, 3, 3, 1, 2, 0, 0}, true)},
       {"serial-2: agreeing repeats merge, disagreeing ones become unoriented",
        "10|20|-1|bgp\n20|10|0|mlp\n30|10|-1|bgp\n30|10|-1|bgp,mlp\n10|40|-1|bgp\n40|10|-1|mlp\n"
        "10|20|-1|mlp\n",
        {},
        "ZNG\n1\nin.txt\n\n4\n3\n10\n20\n30\n40\n"
        "10 20 0 0 0 0 0 0\n10 30 1 -1 0 0 0 0\n10 40 0 0 0 0 0 0\n",
-       counts("serial-2", {7, 0, 7, 0, 0, 0, 7, 0, 4, 2, 4, 0, 3, 0, 1, 2, 0})},
+       counts("serial-2", {7, 0, 7, 0, 0, 0, 7, 0, 4, 2, 4, 0, 0, 3, 0, 1, 2, 0})},
       {"snap-caida: mirrored lines, siblings, unknown codes, a kept self-loop",
        "5\t6\t1\n6\t5\t-1\n7\t5\t0\n5\t7\t0\n8\t9\t2\n9\t8\t2\n9\t6\t7\n9\t9\t0\n",
        {"--keep-self-loops", "--description", "SNAP as-caida test"},
        "ZNG\n1\nin.txt\nSNAP as-caida test\n5\n5\n5\n6\n7\n8\n9\n"
        "5 6 1 1 0 0 0 0\n5 7 1 0 0 0 0 0\n6 9 0 0 0 0 0 0\n8 9 0 0 0 0 0 0\n"
        "9 9 1 0 0 0 0 0\n",
-       counts("snap-caida", {8, 0, 8, 0, 0, 0, 8, 1, 3, 0, 5, 0, 5, 2, 1, 2, 1})},
+       counts("snap-caida", {8, 0, 8, 0, 0, 0, 8, 1, 3, 0, 5, 0, 0, 5, 2, 1, 2, 1})},
       {"links: blanks, tabs, one comma, CRLF, comments of both kinds, a missing last line end",
        "% links\r\n  # indented comment\r\n\r\n3 1\r\n1\t3\r\n2 , 1\r\n \t\r\n65535,65534",
        {"--source-name", "links.csv"},
        "ZNG\n1\nlinks.csv\n\n5\n3\n1\n2\n3\n65534\n65535\n"
        "1 2 0 0 0 0 0 0\n1 3 0 0 0 0 0 0\n65534 65535 0 0 0 0 0 0\n",
-       counts("links", {8, 4, 4, 0, 0, 0, 4, 0, 1, 0, 5, 0, 3, 0, 0, 3, 0})},
+       counts("links", {8, 4, 4, 0, 0, 0, 4, 0, 1, 0, 5, 0, 0, 3, 0, 0, 3, 0})},
   };
   for (const Conversion& c : cases) {
     SCOPED_TRACE(c.what);

@@ -52,6 +52,9 @@ struct RealFile {
   const char* raw;
   const char* graph;  // the .zng beside raw/, and its stats/<name>.json
   bool keepSelfLoops;
+  // The classic file drops adjacencies: made with --classic --description ''. The others are
+  // what the default options give, as they hold no AS number above 65535.
+  bool classic;
 };
 
 // Test names and messages show the raw file rather than the record's bytes.
@@ -74,7 +77,10 @@ TEST_P(RealDataTest, ConvertsToItsGraphFile) {
   if (file.keepSelfLoops) {
     args.insert(args.begin(), "--keep-self-loops");
   }
-  const e2e::ProcessResult result = runImporter(args, dir.path());
+  if (file.classic) {
+    args.insert(args.begin(), {"--classic", "--description", ""});
+  }
+  const e2e::ProcessResult result = runImporterSlowly(args, dir.path());
   ASSERT_TRUE(result.exitedWith(0)) << result;
   const std::string expected = fileBytes(kDataDir + "/" + file.graph + ".zng");
   ASSERT_FALSE(expected.empty());
@@ -83,12 +89,15 @@ TEST_P(RealDataTest, ConvertsToItsGraphFile) {
   const std::string counts = "\n" + result.err;
   auto stats = statistics(kDataDir + "/stats/" + file.graph + ".json");
   ASSERT_FALSE(stats.empty());
+  const std::string range = file.classic ? "65535" : "4294967295";
+  const std::string droppedLinks = "links dropped (AS number outside 1-" + range + ")";
+  const std::string droppedNumbers = "AS numbers outside 1-" + range;
   const std::pair<const char*, const char*> same[] = {
       {"lines", "lines"},
       {"comment and empty lines", "comment_or_blank_lines"},
       {"link lines", "link_lines"},
-      {"links dropped (AS number outside 1-65535)", "link_lines_dropped_out_of_range"},
-      {"AS numbers outside 1-65535", "nodes_dropped"},
+      {droppedLinks.c_str(), "link_lines_dropped_out_of_range"},
+      {droppedNumbers.c_str(), "nodes_dropped"},
       {"self-loops dropped", "self_loop_lines_dropped"},
       {"duplicate links merged", "duplicate_lines_merged"},
       {"conflicting adjacencies made unoriented", "conflicting_adjacencies_made_unoriented"},
@@ -108,17 +117,17 @@ TEST_P(RealDataTest, ConvertsToItsGraphFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     SharedData, RealDataTest,
-    ::testing::Values(RealFile{"20040101.as-rel.txt.bz2", "caida-s1-20040101", false},
-                      RealFile{"20100101.as-rel.txt.bz2", "caida-s1-20100101", false},
-                      RealFile{"20160101.as-rel.txt.bz2", "caida-s1-20160101", false},
-                      RealFile{"20200101.as-rel.txt.bz2", "caida-s1-20200101", false},
-                      RealFile{"20240701.as-rel.txt.bz2", "caida-s1-20240701", false},
-                      RealFile{"20240801.as-rel.txt.bz2", "caida-s1-20240801", false},
-                      RealFile{"20240801.as-rel2.txt.bz2", "caida-s2-20240801", false},
-                      RealFile{"as-caida20040105.txt", "snap-caida-20040105", false},
-                      RealFile{"as-caida20050307.txt", "snap-caida-20050307", false},
-                      RealFile{"as19980201.txt", "snap-as733-19980201", true},
-                      RealFile{"as19980202.txt", "snap-as733-19980202", true}),
+    ::testing::Values(RealFile{"20040101.as-rel.txt.bz2", "caida-s1-20040101", false, false},
+                      RealFile{"20100101.as-rel.txt.bz2", "caida-s1-20100101", false, true},
+                      RealFile{"20160101.as-rel.txt.bz2", "caida-s1-20160101", false, true},
+                      RealFile{"20200101.as-rel.txt.bz2", "caida-s1-20200101", false, true},
+                      RealFile{"20240701.as-rel.txt.bz2", "caida-s1-20240701", false, true},
+                      RealFile{"20240801.as-rel.txt.bz2", "caida-s1-20240801", false, true},
+                      RealFile{"20240801.as-rel2.txt.bz2", "caida-s2-20240801", false, true},
+                      RealFile{"as-caida20040105.txt", "snap-caida-20040105", false, false},
+                      RealFile{"as-caida20050307.txt", "snap-caida-20050307", false, false},
+                      RealFile{"as19980201.txt", "snap-as733-19980201", true, false},
+                      RealFile{"as19980202.txt", "snap-as733-19980202", true, false}),
     [](const ::testing::TestParamInfo<RealFile>& info) {
       std::string name = info.param.graph;
       for (char& c : name) {
@@ -128,6 +137,47 @@ INSTANTIATE_TEST_SUITE_P(
       }
       return name;
     });
+
+// With the default options every AS number stays: the wide files of the shared data, which an
+// independent converter made.
+TEST(RealDataWideTest, DefaultOptionsKeepEveryASNumber) {
+  struct stat info;
+  if (stat((kDataDir + "/wide").c_str(), &info) != 0) {
+    GTEST_SKIP() << "wide real data not found at " << kDataDir;
+  }
+  const std::pair<const char*, const char*> files[] = {
+      {"20100101.as-rel.txt.bz2", "caida-s1-20100101"},
+      {"20240801.as-rel.txt.bz2", "caida-s1-20240801"},
+      {"20240801.as-rel2.txt.bz2", "caida-s2-20240801"},
+  };
+  for (const auto& [raw, graph] : files) {
+    SCOPED_TRACE(raw);
+    e2e::TempDir dir;
+    const e2e::ProcessResult result =
+        runImporterSlowly({"-o", "out.zng", kDataDir + "/raw/" + raw}, dir.path());
+    ASSERT_TRUE(result.exitedWith(0)) << result;
+    EXPECT_TRUE(dir.read("out.zng") == fileBytes(kDataDir + "/wide/" + graph + ".zng"));
+  }
+}
+
+// --classic without --description says in the file what it left out.
+TEST(RealDataWideTest, ClassicFileRecordsItsLoss) {
+  struct stat info;
+  if (stat((kDataDir + "/raw").c_str(), &info) != 0) {
+    GTEST_SKIP() << "real data not found at " << kDataDir;
+  }
+  e2e::TempDir dir;
+  const e2e::ProcessResult result = runImporterSlowly(
+      {"--classic", "--quiet", "-o", "out.zng", kDataDir + "/raw/20240801.as-rel.txt.bz2"},
+      dir.path());
+  ASSERT_TRUE(result.exitedWith(0)) << result;
+  std::string expected = fileBytes(kDataDir + "/caida-s1-20240801.zng");
+  const std::string names = "ZNG\n1\n20240801.as-rel.txt.bz2\n";
+  ASSERT_EQ(expected.compare(0, names.size(), names), 0);
+  expected.insert(names.size(),
+                  "classic format: 212433 of 496677 adjacencies dropped (AS numbers above 65535)");
+  EXPECT_TRUE(dir.read("out.zng") == expected);
+}
 
 // Standard input, compressed: the same graph once the source name is given.
 TEST(RealDataStdinTest, CompressedStandardInput) {

@@ -32,27 +32,35 @@ const std::string kFirstTable =
 const std::string kSecondTable = route("10.0.0.0/16", "3 2 {5}") + route("20.0.0.0/8", "4 2 1 4") +
                                  route("20.0.0.0/8", "4 2", "W") + route("30.0.0.0/8", "2 3.0 3");
 
-std::string counts(const std::vector<unsigned long long>& n) {
-  const char* const labels[] = {"lines",
-                                "comment and empty lines",
-                                "table entries",
-                                "other lines skipped",
-                                "IPv6 routes skipped",
-                                "routes skipped (no IPv4 prefix or no AS path)",
-                                "routes skipped (AS path token not an AS number)",
-                                "routes skipped (AS path loop)",
-                                "routes kept",
-                                "AS paths cut at an AS set",
-                                "distinct AS paths",
-                                "AS pairs dropped (AS number outside 1-65535)",
-                                "nodes",
-                                "adjacencies",
-                                "peering adjacencies",
-                                "directed adjacencies",
-                                "unoriented adjacencies"};
+// The counts block; classic: of plandrex-import --classic, else with the count of AS numbers
+// above 65535 after the nodes.
+std::string counts(const std::vector<unsigned long long>& n, bool classic) {
+  std::vector<std::string> labels = {"lines",
+                                     "comment and empty lines",
+                                     "table entries",
+                                     "other lines skipped",
+                                     "IPv6 routes skipped",
+                                     "routes skipped (no IPv4 prefix or no AS path)",
+                                     "routes skipped (AS path token not an AS number)",
+                                     "routes skipped (AS path loop)",
+                                     "routes kept",
+                                     "AS paths cut at an AS set",
+                                     "distinct AS paths",
+                                     "AS pairs dropped (AS number outside 1-65535)",
+                                     "nodes",
+                                     "AS numbers above 65535 kept",
+                                     "adjacencies",
+                                     "peering adjacencies",
+                                     "directed adjacencies",
+                                     "unoriented adjacencies"};
+  if (classic) {
+    labels.erase(labels.begin() + 13);
+  } else {
+    labels[11] = "AS pairs dropped (AS number outside 1-4294967295)";
+  }
   std::string text = "format: bgpdump\n";
   for (std::size_t i = 0; i < n.size(); ++i) {
-    text += std::string(labels[i]) + ": " + std::to_string(n[i]) + "\n";
+    text += labels[i] + ": " + std::to_string(n[i]) + "\n";
   }
   return text;
 }
@@ -65,27 +73,32 @@ TEST(RoutingTableImportTest, SeveralInputsAreOneTable) {
   const e2e::ProcessResult plain =
       runImporter({"a.txt", "-"}, dir.path(), StdinSource::bytes(gzipped(kSecondTable)));
   EXPECT_TRUE(plain.exitedWith(0)) << plain;
+  // 3.0 is AS 196608: kept, so the graph is a wide one.
   EXPECT_EQ(plain.out,
-            "ZNG\n2\na.txt\n-\n\n3\n2\n1\n2\n3\n"
+            "ZNG32\n2\na.txt\n-\n\n4\n4\n1\n2\n3\n196608\n"
             "1 2 0 0 1 512 0 0\n"
-            "2 3 0 0 1 512 1 65536\n");
-  EXPECT_EQ(plain.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 2, 3, 2, 0, 0, 2}));
+            "2 3 0 0 1 512 1 65536\n"
+            "2 196608 0 0 1 16777216 0 0\n"
+            "3 196608 0 0 0 0 1 16777216\n");
+  EXPECT_EQ(plain.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 0, 4, 1, 4, 0, 0, 4}, false));
 
   ASSERT_TRUE(dir.write("b.txt.bz2", bzipped(kSecondTable)));
-  const e2e::ProcessResult oriented = runImporter(
-      {"--relationships", "rel.txt", "a.txt", "b.txt.bz2", "-o", "out.zng", "--description", "d"},
-      dir.path());
+  const e2e::ProcessResult oriented =
+      runImporter({"--classic", "--relationships", "rel.txt", "a.txt", "b.txt.bz2", "-o", "out.zng",
+                   "--description", "d"},
+                  dir.path());
   EXPECT_TRUE(oriented.exitedWith(0)) << oriented;
   EXPECT_EQ(oriented.out, "");
   EXPECT_EQ(dir.read("out.zng"),
             "ZNG\n2\na.txt\nb.txt.bz2\nd\n3\n2\n1\n2\n3\n"
             "1 2 1 1 1 512 0 0\n"
             "2 3 1 0 1 512 1 65536\n");
-  EXPECT_EQ(oriented.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 2, 3, 2, 1, 1, 0}));
+  EXPECT_EQ(oriented.err, counts({8, 1, 6, 1, 1, 0, 0, 1, 4, 1, 3, 2, 3, 2, 1, 1, 0}, true));
 
   // Feeding the same table twice changes no covering value.
   ASSERT_TRUE(dir.write("b.txt", kSecondTable));
-  const e2e::ProcessResult twice = runImporter({"--quiet", "b.txt", "b.txt"}, dir.path());
+  const e2e::ProcessResult twice =
+      runImporter({"--quiet", "--classic", "--description", "", "b.txt", "b.txt"}, dir.path());
   EXPECT_TRUE(twice.exitedWith(0)) << twice;
   EXPECT_EQ(twice.out, "ZNG\n2\nb.txt\nb.txt\n\n2\n1\n2\n3\n2 3 0 0 0 0 1 65536\n");
 }
@@ -157,15 +170,6 @@ bool haveCommand(const char* name) {
   return shell(std::string("command -v ") + name + " >/dev/null", dir.path()).exitedWith(0);
 }
 
-e2e::ProcessResult importSlowly(const std::vector<std::string>& args, const std::string& workDir) {
-  e2e::RunOptions options;
-  options.args = args;
-  options.argv0 = "plandrex-import";
-  options.workDir = workDir;
-  options.timeoutSeconds = 900;
-  return e2e::runProgram(IMPORTER_BINARY, options);
-}
-
 struct RealTable {
   const char* name;
   const char* table;          // in ../shared/data/rib
@@ -188,15 +192,22 @@ TEST_P(RealRoutingTableTest, MatchesTheReferenceByteForByte) {
   const std::string table = kDataDir + "/rib/" + GetParam().table;
   const std::string relationships = kDataDir + "/raw/" + GetParam().relationships;
   e2e::TempDir dir;
-  for (const bool oriented : {false, true}) {
-    SCOPED_TRACE(oriented ? "with relationships" : "unoriented");
+  for (const int run : {0, 1, 2}) {
+    const bool oriented = run != 0;
+    const bool classic = run == 2;
+    SCOPED_TRACE(oriented ? (classic ? "classic, with relationships" : "with relationships")
+                          : "unoriented");
     std::vector<std::string> args = {"--quiet", "-o", "graph.zng", table};
     std::string referenceArgs = "'" + table + "'";
     if (oriented) {
       args.insert(args.begin(), {"--relationships", relationships});
       referenceArgs = "--relationships '" + relationships + "' " + referenceArgs;
     }
-    const e2e::ProcessResult converted = importSlowly(args, dir.path());
+    if (classic) {
+      args.insert(args.begin(), {"--classic", "--description", ""});
+      referenceArgs = "--classic " + referenceArgs;
+    }
+    const e2e::ProcessResult converted = runImporterSlowly(args, dir.path());
     ASSERT_TRUE(converted.exitedWith(0)) << converted;
     const e2e::ProcessResult reference =
         shell("python3 '" + kReference + "' " + referenceArgs + " > reference.zng", dir.path());
@@ -228,13 +239,13 @@ TEST(RealRoutingTableTest, MrtFileThroughBgpdumpGivesTheSameGraph) {
       shell("bgpdump -m '" + kDataDir + "/rib/bview.20020722.2337.gz' > table.txt", dir.path());
   ASSERT_TRUE(dumped.exitedWith(0)) << dumped;
   const e2e::ProcessResult fromMrt =
-      importSlowly({"--source-name", "t", "-o", "mrt.zng", "table.txt"}, dir.path());
+      runImporterSlowly({"--source-name", "t", "-o", "mrt.zng", "table.txt"}, dir.path());
   ASSERT_TRUE(fromMrt.exitedWith(0)) << fromMrt;
   EXPECT_NE(fromMrt.err.find("\ntable entries: 115521\n"), std::string::npos) << fromMrt.err;
   const e2e::ProcessResult fromText =
-      importSlowly({"--quiet", "--source-name", "t", "-o", "text.zng",
-                    kDataDir + "/rib/bview.20020722.2337.txt.gz"},
-                   dir.path());
+      runImporterSlowly({"--quiet", "--source-name", "t", "-o", "text.zng",
+                         kDataDir + "/rib/bview.20020722.2337.txt.gz"},
+                        dir.path());
   ASSERT_TRUE(fromText.exitedWith(0)) << fromText;
   EXPECT_TRUE(dir.read("mrt.zng") == dir.read("text.zng"));
 }
@@ -271,8 +282,8 @@ TEST(RealRoutingTableTest, CoveringValuesReachTheComparison) {
   const std::pair<const char*, const char*> tables[] = {
       {"bview.20020722.2337.txt.gz", "first.zng"}, {"bview.20100701.0759.txt.gz", "second.zng"}};
   for (const auto& table : tables) {
-    const e2e::ProcessResult converted =
-        importSlowly({"--quiet", "-o", table.second, kDataDir + "/rib/" + table.first}, dir.path());
+    const e2e::ProcessResult converted = runImporterSlowly(
+        {"--quiet", "-o", table.second, kDataDir + "/rib/" + table.first}, dir.path());
     ASSERT_TRUE(converted.exitedWith(0)) << converted;
   }
   e2e::RunOptions options;

@@ -48,9 +48,10 @@ const std::vector<std::string> kTable = {
 
 const char kGraphHeader[] = "ZNG\n1\ntable\n\n8\n5\n1\n2\n3\n4\n5\n6\n7\n8\n";
 
+// classic: AS numbers 1 to 65535 only, as plandrex-import --classic.
 std::string convert(const std::vector<std::string>& lines, const RelationshipLookup& lookup,
-                    RibCounts* counts = nullptr) {
-  RibGraphBuilder builder;
+                    RibCounts* counts = nullptr, bool classic = true) {
+  RibGraphBuilder builder(classic);
   for (const std::string& line : lines) {
     builder.addLine(line);
   }
@@ -91,6 +92,25 @@ TEST(RibGraphTest, HandMadeTableByteExact) {
   EXPECT_EQ(counts.nodes, 8u);
   EXPECT_EQ(counts.adjacencies, 5u);
   EXPECT_EQ(counts.unoriented, 5u);
+  EXPECT_EQ(counts.adjacenciesDropped, 3u);
+
+  // Without --classic the 32-bit AS numbers stay, and only AS 0 drops a pair.
+  RibCounts wide;
+  EXPECT_EQ(convert(kTable, noRelationships, &wide, false),
+            "ZNG32\n1\ntable\n\n10\n8\n1\n2\n3\n4\n5\n6\n7\n8\n65536\n4200000000\n"
+            "1 2 0 0 2 65536 1 256\n"
+            "2 3 0 0 3 768 0 0\n"
+            "2 4 0 0 1 65536 1 256\n"
+            "2 7 0 0 0 0 1 256\n"
+            "2 65536 0 0 0 0 1 65536\n"
+            "3 4200000000 0 0 1 16777216 0 0\n"
+            "5 6 0 0 1 4294967296 0 0\n"
+            "7 4200000000 0 0 0 0 1 16777216\n");
+  EXPECT_EQ(wide.pairsDropped, 2u);
+  EXPECT_EQ(wide.nodes, 10u);
+  EXPECT_EQ(wide.wideNodes, 2u);
+  EXPECT_EQ(wide.adjacencies, 8u);
+  EXPECT_EQ(wide.adjacenciesDropped, 0u);
 }
 
 TEST(RibGraphTest, RelationshipsOrientFromTheSmallerAs) {
@@ -219,7 +239,7 @@ TEST(RibGraphTest, AgreesWithAModelOnRandomTables) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     Rng rng(seed);
     Model model;
-    RibGraphBuilder builder;
+    RibGraphBuilder builder(true);
     for (int route = rng.below(120); route > 0; --route) {
       // Prefixes inside 10.0.0.0/20, with now and then the default route.
       const int length = rng.below(25) == 0 ? 0 : 20 + rng.below(13);

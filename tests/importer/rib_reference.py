@@ -7,7 +7,11 @@ plain, .gz or .bz2), and prints the plain graph file the importer must write.
 Written straight from the definitions, sharing nothing with the C++ code:
 address unions are plain sorted-interval merges, paths are tuples in a set.
 
-usage: rib_reference.py [--relationships FILE] TABLE...
+usage: rib_reference.py [--classic] [--relationships FILE] TABLE...
+
+--classic keeps AS numbers 1 to 65535 only, as the classic graph file does;
+otherwise every number 1 to 4294967295 stays, and a graph with one above
+65535 is written as a wide file (ZNG32).
 """
 
 import bz2
@@ -16,6 +20,7 @@ import os
 import re
 import sys
 
+LARGEST = 0xFFFFFFFF  # --classic: 65535
 AS_TOKEN = re.compile(r"^(\d+)(?:\.(\d+))?$")
 PREFIX = re.compile(r"^(\d+)\.(\d+)\.(\d+)\.(\d+)/(\d+)$")
 
@@ -92,7 +97,7 @@ def read_relationships(path):
                 a, b, rel = int(parts[0]), int(parts[1]), int(parts[2])
                 # as-caida: 1 a provider of b, -1 a customer of b, 0 peers, 2 siblings
                 kind = {1: "p2c", -1: "c2p", 0: "p2p"}.get(rel, "none")
-            if not (1 <= a <= 65535 and 1 <= b <= 65535) or a == b:
+            if not (1 <= a <= LARGEST and 1 <= b <= LARGEST) or a == b:
                 continue
             if kind == "c2p":
                 a, b, kind = b, a, "p2c"
@@ -125,11 +130,15 @@ def union_size(intervals):
 
 
 def main(argv):
+    global LARGEST
     relationships = None
     tables = []
     i = 0
     while i < len(argv):
-        if argv[i] == "--relationships":
+        if argv[i] == "--classic":
+            LARGEST = 65535
+            i += 1
+        elif argv[i] == "--relationships":
             relationships = read_relationships(argv[i + 1])
             i += 2
         else:
@@ -145,13 +154,13 @@ def main(argv):
                 if route is None:
                     continue
                 first, last, path = route
-                nodes.update(a for a in path if 1 <= a <= 65535)
+                nodes.update(a for a in path if 1 <= a <= LARGEST)
                 for x, y in zip(path, path[1:]):
-                    if 1 <= x <= 65535 and 1 <= y <= 65535:
+                    if 1 <= x <= LARGEST and 1 <= y <= LARGEST:
                         paths.setdefault((x, y), set()).add(path)
                         prefixes.setdefault((x, y), []).append((first, last))
     edges = sorted({(min(x, y), max(x, y)) for x, y in paths})
-    out = ["ZNG", str(len(tables))]
+    out = ["ZNG32" if nodes and max(nodes) > 65535 else "ZNG", str(len(tables))]
     out += [os.path.basename(t) for t in tables]
     out += ["", str(len(nodes)), str(len(edges))]
     out += [str(n) for n in sorted(nodes)]

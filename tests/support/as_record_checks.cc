@@ -68,8 +68,8 @@ void expectConsistentGraph(ASGraph& graph) {
     ASGraph::freeView(nodes.pop());
   }
   const std::uint32_t listed = forEachAdjacency(graph, [&graph](const ASGraph::graph_edge& view) {
-    const unsigned short from = view.from->key;
-    const unsigned short to = view.to->key;
+    const ASNumber from = view.from->key;
+    const ASNumber to = view.to->key;
     EXPECT_LE(from, to);
     expectPartnerRecords(*view.fwdWeight, *view.revWeight);
     if (from == to) {
