@@ -75,6 +75,31 @@ def json_rows(data):
     return [json.loads(line) for line in text.splitlines()]
 
 
+def widened(text):
+    """The same graph in a wide file: every AS number n becomes 65537 n, an order-keeping map of
+    1..65535 onto numbers above 65535, up to 4294967295. Line ends (LF or CRLF) stay as they are."""
+    lines = text.split("\n")
+
+    def edit(i, change):
+        body, end = (lines[i][:-1], "\r") if lines[i].endswith("\r") else (lines[i], "")
+        lines[i] = change(body) + end
+
+    def wide_ends(body):
+        cols = body.split(" ")
+        cols[0], cols[1] = str(65537 * int(cols[0])), str(65537 * int(cols[1]))
+        return " ".join(cols)
+
+    marker = 2 + int(lines[1].rstrip("\r"))  # the description line
+    nodes, edges = int(lines[marker + 1].rstrip("\r")), int(lines[marker + 2].rstrip("\r"))
+    first_node = marker + 3
+    edit(0, lambda body: body + "32")
+    for i in range(first_node, first_node + nodes):
+        edit(i, lambda body: str(65537 * int(body)))
+    for i in range(first_node + nodes, first_node + nodes + edges):
+        edit(i, wide_ends)
+    return "\n".join(lines)
+
+
 def random_name(rng, work, index):
     parts = rng.sample(NAME_PARTS, rng.randint(1, 3))
     return os.path.join(work, b"-".join(parts) + b"-%d.zng" % index)
@@ -88,8 +113,11 @@ def check_report(rng, plandrex, table, work, case):
     for i in range(count):
         error = rng.choice(ERROR_EDITS) if i == faulty else None
         name = random_name(rng, work, i)
+        text = random_graph(rng, differential and rng.random() < 0.7, error)
+        if error is None and rng.random() < 0.3:
+            text = widened(text)
         with open(name, "wb") as f:
-            f.write(random_graph(rng, differential and rng.random() < 0.7, error).encode())
+            f.write(text.encode())
         names.append(name)
     base = rng.random() < 0.3
     pairs = [(0 if base else i - 1, i) for i in range(1, count)]
@@ -150,7 +178,8 @@ def check_nodes(rng, plandrex, table, work, case):
     for i in range(2):
         name = os.path.join(work, b"nodes-%d.zng" % i)
         with open(name, "wb") as f:
-            f.write(random_graph(rng, rng.random() < 0.3).encode())
+            text = random_graph(rng, rng.random() < 0.3)
+            f.write((widened(text) if rng.random() < 0.3 else text).encode())
         names.append(name)
     status, listing, _ = run([plandrex, "-l", names[0], names[1]])
     sides = {"<": "first", ">": "second", "|": "both"}
