@@ -46,9 +46,11 @@ const char* const kFixedMessages[] = {
     "Options -l, --over, --comp, --multi cannot be used together",
     "Option -n can only be used together with either --over or --comp",
     "Wrong number of input graphs",
+    "Comment must be one line",
 };
 
-// The "Invalid condition" message must quote one character that is not a letter of its option.
+// The "Invalid condition" message must quote one character that is not a letter of its option:
+// a control byte (below 0x20 but TAB, or 0x7F) as \xHH, any other as itself.
 bool isInvalidConditionMessage(const std::string& reason) {
   struct Kind {
     const char* prefix;
@@ -58,10 +60,17 @@ bool isInvalidConditionMessage(const std::string& reason) {
                         {"Invalid condition for complementary graph making: `", compLetterBit}};
   for (const Kind& kind : kinds) {
     const std::size_t length = std::strlen(kind.prefix);
-    if (reason.size() == length + 2 && startsWith(reason, kind.prefix) && reason.back() == '\'') {
-      const char quoted = reason[length];
-      return quoted != ',' && quoted != '\0' && kind.letterBit(quoted) == 0;
+    if (!startsWith(reason, kind.prefix) || reason.size() < length + 2 || reason.back() != '\'') {
+      continue;
     }
+    const std::string quoted = reason.substr(length, reason.size() - length - 1);
+    if (quoted.size() == 4 && startsWith(quoted, "\\x")) {
+      const auto byte = static_cast<unsigned char>(std::strtoul(quoted.c_str() + 2, nullptr, 16));
+      return (byte < 0x20 && byte != '\t') || byte == 0x7f;
+    }
+    const auto byte = static_cast<unsigned char>(quoted[0]);
+    const bool control = (byte < 0x20 && byte != '\t') || byte == 0x7f;
+    return quoted.size() == 1 && !control && quoted[0] != ',' && kind.letterBit(quoted[0]) == 0;
   }
   return false;
 }
