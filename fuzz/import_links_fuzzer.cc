@@ -25,7 +25,7 @@ void checkRelationshipFile(const std::string& name) {
     return;
   }
   std::uint64_t merged = 0;
-  table.forEach([&](std::uint16_t smaller, std::uint16_t larger, Relationship relationship) {
+  table.forEach([&](ASNumber smaller, ASNumber larger, Relationship relationship) {
     ++merged;
     Relationship fromSmaller;
     Relationship fromLarger;

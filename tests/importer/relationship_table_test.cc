@@ -15,18 +15,17 @@
 namespace {
 
 struct Occurrence {
-  std::uint16_t first;
-  std::uint16_t second;
+  ASNumber first;
+  ASNumber second;
   Relationship relationship;
 };
 
-using Merged = std::vector<std::tuple<std::uint16_t, std::uint16_t, Relationship>>;
+using Merged = std::vector<std::tuple<ASNumber, ASNumber, Relationship>>;
 
 Merged mergedOf(const RelationshipTable& table) {
   Merged merged;
-  table.forEach([&merged](std::uint16_t a, std::uint16_t b, Relationship r) {
-    merged.emplace_back(a, b, r);
-  });
+  table.forEach(
+      [&merged](ASNumber a, ASNumber b, Relationship r) { merged.emplace_back(a, b, r); });
   return merged;
 }
 
@@ -38,12 +37,13 @@ TEST(RelationshipTableTest, MergesLikeTheModelWhateverTheOrder) {
     std::vector<Occurrence> occurrences;
     const int count = static_cast<int>(random() % 200);
     for (int i = 0; i < count; ++i) {
-      // Few ASes, so that pairs repeat, mirror and self-loop often.
-      occurrences.push_back({static_cast<std::uint16_t>(1 + random() % 9),
-                             static_cast<std::uint16_t>(1 + random() % 9),
+      // Few ASes, so that pairs repeat, mirror and self-loop often; some above
+      // 16 bits, up to the largest, whose pairs must keep apart.
+      static const ASNumber kNumbers[] = {1, 2, 3, 65535, 65536, 131073, 2147483648u, 4294967295u};
+      occurrences.push_back({kNumbers[random() % 8], kNumbers[random() % 8],
                              static_cast<Relationship>(random() % 4)});
     }
-    std::map<std::pair<int, int>, std::set<Relationship>> model;
+    std::map<std::pair<ASNumber, ASNumber>, std::set<Relationship>> model;
     for (const Occurrence& o : occurrences) {
       const bool swap = o.first > o.second;
       model[swap ? std::make_pair(o.second, o.first) : std::make_pair(o.first, o.second)].insert(
