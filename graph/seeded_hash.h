@@ -1,0 +1,67 @@
+#ifndef GRAPH_SEEDED_HASH_H_
+#define GRAPH_SEEDED_HASH_H_
+
+#include <sys/random.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+// A hash of integer keys (AS numbers, pairs of them) that input cannot aim
+// at. The keys come from files anyone may write, and a fixed hash lets such a
+// file choose numbers that share their slots: every insertion then walks one
+// long run and reading turns quadratic. Each SeededHash takes two secret
+// 64-bit values, drawn from a per-process stream that starts from the
+// system's random source, so the slots a key lands in differ from run to run
+// and from table to table, while the results of every lookup stay the same.
+//
+// The mix multiplies the key, xored with one secret, by the other, and folds
+// the 128-bit product's halves together: every bit of the result depends on
+// every bit of the key, at about the cost of the one multiplication a fixed
+// multiplicative hash takes.
+class SeededHash {
+ public:
+  // Fresh secrets for every instance.
+  SeededHash() : SeededHash(drawSeed(), drawSeed()) {}
+  SeededHash(std::uint64_t mask, std::uint64_t factor) : mask(mask), factor(factor | 1) {}
+
+  std::uint64_t operator()(std::uint64_t key) const {
+    __extension__ using Wide = unsigned __int128;
+    const Wide product = static_cast<Wide>(key ^ mask) * factor;
+    return static_cast<std::uint64_t>(product >> 64) ^ static_cast<std::uint64_t>(product);
+  }
+
+  // The next value of the process's stream: splitmix64 over a start drawn
+  // once from the system. Its outputs are distinct and look independent.
+  static std::uint64_t drawSeed() {
+    static std::atomic<std::uint64_t> state{processStart()};
+    std::uint64_t z = state.fetch_add(0x9E3779B97F4A7C15ull, std::memory_order_relaxed);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+
+ private:
+  static std::uint64_t processStart() {
+    std::uint64_t start = 0;
+    if (getrandom(&start, sizeof start, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof start)) {
+      return start;
+    }
+    // Without the random source (an old kernel, a seccomp jail), still a
+    // value a file written beforehand cannot know: the clock, the process
+    // and where the system placed this process's stack.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    int onStack = 0;
+    return static_cast<std::uint64_t>(now.tv_nsec) * 0x2545F4914F6CDD1Dull ^
+           static_cast<std::uint64_t>(now.tv_sec) << 32 ^ static_cast<std::uint64_t>(getpid()) ^
+           reinterpret_cast<std::uintptr_t>(&onStack);
+  }
+
+  std::uint64_t mask;
+  std::uint64_t factor;
+};
+
+#endif  // GRAPH_SEEDED_HASH_H_
