@@ -14,16 +14,15 @@
 //
 // The worst case is bounded two ways. The hash is seeded afresh for every
 // table (see SeededHash), so keys cannot be chosen to share slots. And an
-// insertion that still has to walk more than kLongestProbe slots, which
+// insertion that still has to walk more than probeLimit() slots, which
 // random keys practically never do, rebuilds the table with new secrets; a
 // few rebuilds in a row that cannot shorten the runs double the table
 // instead, a bounded number of times.
-template <class K, class V>
+//
+// Hash: a default-constructed one must be a new draw (SeededHash is).
+template <class K, class V, class Hash = SeededHash>
 class HashIndex {
  public:
-  // Longer runs than this make a new table.
-  static constexpr std::size_t kLongestProbe = 64;
-
   // What the table has done so far: for tests and benchmarks.
   struct Stats {
     // Slots that finding the worst placed key walks (1: its own slot).
@@ -63,6 +62,11 @@ class HashIndex {
 
   std::size_t size() const { return count; }
   Stats stats() const { return statistics; }
+  // Longer walks than this make a new table. Random keys in a half full
+  // table walk at most about 40 slots among 2^19 and 50 among 2^22, a few
+  // more per doubling: the limit (77 and 86 there) leaves a margin that they
+  // practically never pass.
+  std::size_t probeLimit() const { return 3 * (64 - shift) + 20; }
 
   // Forgets every key; the memory stays with the arena, whose owner frees it.
   void clear() {
@@ -92,7 +96,7 @@ class HashIndex {
     return static_cast<std::size_t>(hash(static_cast<std::uint64_t>(key)) >> shift);
   }
 
-  // false: the key had to walk more than kLongestProbe slots; it is stored
+  // false: the key had to walk more than probeLimit() slots; it is stored
   // all the same.
   bool place(const Slot& entry) {
     const std::size_t mask = capacity - 1;
@@ -105,7 +109,7 @@ class HashIndex {
     if (probe > statistics.longestProbe) {
       statistics.longestProbe = probe;
     }
-    return probe <= kLongestProbe || !guarding;
+    return probe <= probeLimit() || !guarding;
   }
 
   // Moves every key into a new table of at least the given size, with new
@@ -148,7 +152,7 @@ class HashIndex {
     for (std::size_t c = wanted; c > 1; c >>= 1) {
       --shift;
     }
-    hash = SeededHash();
+    hash = Hash();
     statistics.longestProbe = 0;
   }
 
@@ -157,7 +161,7 @@ class HashIndex {
   std::size_t capacity = 0;
   std::size_t count = 0;
   unsigned shift = 64;
-  SeededHash hash;
+  Hash hash;
   Stats statistics;
   int doublings = 0;
   bool guarding = true;
