@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 // A hash of integer keys (AS numbers, pairs of them) that input cannot aim
 // at. The keys come from files anyone may write, and a fixed hash lets such a
@@ -20,17 +22,44 @@
 // The mix multiplies the key, xored with one secret, by the other, and folds
 // the 128-bit product's halves together: every bit of the result depends on
 // every bit of the key, at about the cost of the one multiplication a fixed
-// multiplicative hash takes.
+// multiplicative hash takes. A byte string (an AS path) is mixed eight bytes
+// at a time, each word with the result so far: without the secrets, which
+// strings meet cannot be foreseen, which with the standard library's fixed
+// string hash a search offline finds.
+//
+// As the hash of a standard container it takes the place of the identity
+// that the standard library uses for integers.
 class SeededHash {
  public:
   // Fresh secrets for every instance.
   SeededHash() : SeededHash(drawSeed(), drawSeed()) {}
   SeededHash(std::uint64_t mask, std::uint64_t factor) : mask(mask), factor(factor | 1) {}
 
-  std::uint64_t operator()(std::uint64_t key) const {
+  // noexcept, as the standard hash of an integer is: the standard library's
+  // containers then keep no copy of each hash, as they do not with the
+  // identity; for strings they keep one, as they do with the standard hash.
+  std::uint64_t operator()(std::uint64_t key) const noexcept {
     __extension__ using Wide = unsigned __int128;
     const Wide product = static_cast<Wide>(key ^ mask) * factor;
     return static_cast<std::uint64_t>(product >> 64) ^ static_cast<std::uint64_t>(product);
+  }
+
+  std::uint64_t operator()(const std::string& bytes) const {
+    // The length starts the chain, so that trailing zero bytes count.
+    std::uint64_t result = (*this)(bytes.size());
+    const char* at = bytes.data();
+    std::size_t left = bytes.size();
+    for (; left >= 8; at += 8, left -= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, at, 8);
+      result = (*this)(word ^ result);
+    }
+    if (left != 0) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, at, left);
+      result = (*this)(word ^ result);
+    }
+    return result;
   }
 
   // The next value of the process's stream: splitmix64 over a start drawn

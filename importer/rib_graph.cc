@@ -144,8 +144,8 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
   }
   // Release the working sets before the graph grows.
   std::vector<Traversal>().swap(traversals);
-  std::unordered_map<std::uint64_t, std::uint32_t>().swap(pathCovering);
-  std::unordered_set<std::string>().swap(seenPaths);
+  decltype(pathCovering)().swap(pathCovering);
+  decltype(seenPaths)().swap(seenPaths);
 
   for (ASNumber as = kSmallestASNumber; as <= kLargestClassicASNumber; ++as) {
     if (isNode[as]) {
