@@ -169,16 +169,4 @@ TEST(HashIndexTest, ALongRunMakesANewTableAndRebuildsStop) {
   }
 }
 
-// Two indexes draw their own secrets: the same keys land elsewhere.
-TEST(SeededHashTest, EachHashDrawsItsOwnSecrets) {
-  const SeededHash a;
-  const SeededHash b;
-  int same = 0;
-  for (std::uint64_t key = 65536; key < 65536 + 64; ++key) {
-    same += a(key) == b(key) ? 1 : 0;
-  }
-  EXPECT_EQ(same, 0);
-  EXPECT_NE(SeededHash::drawSeed(), SeededHash::drawSeed());
-}
-
 }  // namespace
