@@ -5,11 +5,12 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+
+#include "random/splitmix64.h"
 
 // A hash of integer keys (AS numbers, pairs of them) that input cannot aim
 // at. The keys come from files anyone may write, and a fixed hash lets such a
@@ -62,14 +63,11 @@ class SeededHash {
     return result;
   }
 
-  // The next value of the process's stream: splitmix64 over a start drawn
-  // once from the system. Its outputs are distinct and look independent.
+  // The next value of the process's stream, which starts from a value drawn
+  // once from the system. The programs run on one thread.
   static std::uint64_t drawSeed() {
-    static std::atomic<std::uint64_t> state{processStart()};
-    std::uint64_t z = state.fetch_add(0x9E3779B97F4A7C15ull, std::memory_order_relaxed);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
+    static SplitMix64 stream(processStart());
+    return stream.next();
   }
 
  private:
