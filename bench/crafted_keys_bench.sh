@@ -3,8 +3,8 @@
 # AS numbers (bench/crafted_wide_graph.py writes both, NODES nodes each, default 160,000). The
 # reader alone (graph_read_bench) reads each file RUNS times (default 5), the two alternating;
 # the script prints the fastest whole read of each, in nanoseconds per edge line, and their
-# ratio. A hash that input can aim at shows a ratio that grows with NODES (about 50 at 160,000);
-# the seeded one stays near 1.
+# ratio. A hash that input can aim at shows a ratio that grows with NODES (about 50 at 40,000,
+# 100 to 200 at 160,000); the seeded one stays near 1.
 #
 #   bench/crafted_keys_bench.sh             (after a release build in build-rel, -DPLANDREX_BENCH=ON)
 #   READER=OLD/bench/graph_read_bench bench/crafted_keys_bench.sh     (an older build's reader)
