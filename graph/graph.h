@@ -58,7 +58,9 @@ inline edge_dir reverse(edge_dir dir) {
 // keys of at most 16 bits a table indexed by key finds a node with one
 // memory access instead of a descent of the node tree, and for unsigned
 // 32-bit keys (AS numbers) the same table for keys below 65536 and a hash
-// table for the rest; the tree still gives the nodes in key order.
+// table for the rest, seeded per run so that a file cannot aim its numbers at
+// one run of slots (see HashIndex); the tree still gives the nodes in key
+// order.
 template <class K, class W, class N>
 class Graph {
  public:

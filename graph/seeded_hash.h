@@ -12,7 +12,7 @@
 
 #include "random/splitmix64.h"
 
-// A hash of integer keys (AS numbers, pairs of them) that input cannot aim
+// A hash of AS numbers, pairs of them and AS paths that input cannot aim
 // at. The keys come from files anyone may write, and a fixed hash lets such a
 // file choose numbers that share their slots: every insertion then walks one
 // long run and reading turns quadratic. Each SeededHash takes two secret
@@ -24,9 +24,9 @@
 // the 128-bit product's halves together: every bit of the result depends on
 // every bit of the key, at about the cost of the one multiplication a fixed
 // multiplicative hash takes. A byte string (an AS path) is mixed eight bytes
-// at a time, each word with the result so far: without the secrets, which
-// strings meet cannot be foreseen, which with the standard library's fixed
-// string hash a search offline finds.
+// at a time, each word with the result so far: without the secrets nobody can
+// tell which strings share a bucket, whereas the standard library's fixed
+// string hash lets a search offline find them.
 //
 // As the hash of a standard container it takes the place of the identity
 // that the standard library uses for integers.
@@ -36,9 +36,10 @@ class SeededHash {
   SeededHash() : SeededHash(drawSeed(), drawSeed()) {}
   SeededHash(std::uint64_t mask, std::uint64_t factor) : mask(mask), factor(factor | 1) {}
 
-  // noexcept, as the standard hash of an integer is: the standard library's
-  // containers then keep no copy of each hash, as they do not with the
-  // identity; for strings they keep one, as they do with the standard hash.
+  // noexcept, as the standard hash of an integer is: the standard containers
+  // then store no hash beside each element, as with the identity this
+  // replaces. The string form is not, so that they still store one for a
+  // string, as with the standard string hash.
   std::uint64_t operator()(std::uint64_t key) const noexcept {
     __extension__ using Wide = unsigned __int128;
     const Wide product = static_cast<Wide>(key ^ mask) * factor;
