@@ -127,6 +127,30 @@ TEST(HashIndexTest, NoKeySetDrivesLongWalks) {
   }
 }
 
+// A secret close to a third of 2^64 sends a run of keys, by one folded
+// multiplication alone, into three clusters of slots; the hash must still
+// spread the run, and runs with other steps.
+struct SecretNearAThird {
+  std::uint64_t operator()(std::uint64_t key) const {
+    return SeededHash(0, 0x5555555555555555ull ^ 0x1234566)(key);
+  }
+};
+
+TEST(HashIndexTest, AnUnluckySecretStillSpreadsRuns) {
+  for (const std::uint32_t step : {1u, 2u, 3u, 1024u}) {
+    SCOPED_TRACE(step);
+    std::vector<std::uint32_t> keys(40000);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      keys[i] = 65536 + step * static_cast<std::uint32_t>(i);
+    }
+    Arena arena;
+    HashIndex<std::uint32_t, const std::uint32_t*, SecretNearAThird> index(&arena);
+    fillAndCheck(index, keys);
+    EXPECT_LE(index.stats().longestProbe, 40u);
+    EXPECT_EQ(index.stats().reseeds, 0u);
+  }
+}
+
 // Hashes that fail on purpose: the index must still find every key, and the
 // rebuilds a bad hash causes must stop.
 struct FirstDrawBroken {
