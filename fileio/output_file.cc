@@ -17,52 +17,49 @@ bool sameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// True when the output names an existing file that an input also reaches.
-bool isAnInput(const char* output, const std::vector<std::string>& inputs) {
-  struct stat target {};
-  if (stat(output, &target) != 0) {
-    return false;
-  }
-  for (const std::string& name : inputs) {
-    struct stat input {};
-    if (isStandardInput(name.c_str())) {
-      if (fstat(fileno(stdin), &input) == 0 && S_ISREG(input.st_mode) && sameFile(input, target)) {
-        return true;
-      }
-    } else if (stat(name.c_str(), &input) == 0 && sameFile(input, target)) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// Where an output will land: the file it names, or, while the name does not exist yet, its
-// directory and last component (an output's file is made only when the run succeeds).
+// Where a name lands: the file it names or, for a name that does not exist yet, its directory and
+// last component.
 struct Landing {
   struct stat place {};
   std::string leaf;  // empty when place is the file itself
 };
 
-bool landing(const std::string& name, Landing& where) {
+// What the names compared with an output are.
+enum class Names {
+  // Files the run reads: "-" is standard input, which lands on the regular file it is redirected
+  // from; a name that does not exist is no file.
+  kInputs,
+  // Outputs opened before: a name that does not exist yet will be made when the run succeeds.
+  kOutputs,
+};
+
+bool landing(const std::string& name, Names kind, bool isOutput, Landing& where) {
   if (name.empty()) {
     return false;
+  }
+  if (!isOutput && kind == Names::kInputs && isStandardInput(name.c_str())) {
+    return fstat(fileno(stdin), &where.place) == 0 && S_ISREG(where.place.st_mode);
   }
   if (stat(name.c_str(), &where.place) == 0) {
     return true;
   }
   const std::string directory = directoryPart(name);
   where.leaf = baseName(name);
-  return stat(directory.empty() ? "." : directory.c_str(), &where.place) == 0;
+  return kind == Names::kOutputs &&
+         stat(directory.empty() ? "." : directory.c_str(), &where.place) == 0;
 }
 
-bool isAnOutput(const char* output, const std::vector<std::string>& outputs) {
+// True when output reaches the same file as one of names, whichever way each is spelt (through
+// links, "./", another directory's name).
+bool reachesAny(const char* output, const std::vector<std::string>& names, Names kind) {
   Landing target;
-  if (!landing(output, target)) {
+  if (!landing(output, kind, true, target)) {
     return false;
   }
-  for (const std::string& name : outputs) {
+  for (const std::string& name : names) {
     Landing other;
-    if (landing(name, other) && sameFile(other.place, target.place) && other.leaf == target.leaf) {
+    if (landing(name, kind, false, other) && sameFile(other.place, target.place) &&
+        other.leaf == target.leaf) {
       return true;
     }
   }
@@ -98,10 +95,10 @@ OutputFile::Opening OutputFile::open(const char* target, const Checks& checks) {
     return Opening::kOpened;
   }
   name = target;
-  if (isAnInput(target, checks.inputs)) {
+  if (reachesAny(target, checks.inputs, Names::kInputs)) {
     return refuse("it is also an input file");
   }
-  if (isAnOutput(target, checks.outputs)) {
+  if (reachesAny(target, checks.outputs, Names::kOutputs)) {
     return refuse("it is also an output file");
   }
   if (checks.mayOverwrite != nullptr && exists(target) && !checks.mayOverwrite(target)) {
