@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "fileio/failure_errno.h"
+#include "fileio/interrupt_cleanup.h"
 #include "fileio/path_name.h"
 #include "text/escaped_text.h"
 
@@ -173,7 +174,9 @@ bool finishTogether(std::initializer_list<OutputFile*> outputs, std::string& mes
     }
   }
   // Only a rename is left to fail here, in a directory that just took a temporary file; should
-  // one fail, the outputs renamed before it stay.
+  // one fail, the outputs renamed before it stay. A signal waits until every output is in place,
+  // so that an interrupt cannot replace one target and not the other.
+  const interrupt_cleanup::Deferral signalsWait;
   for (OutputFile* output : outputs) {
     if (whole && !output->finish(true)) {
       message = output->message();
