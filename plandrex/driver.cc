@@ -91,11 +91,12 @@ int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessa
     case GraphReading::kCannotOpen:
       reportError(messages.cannotOpen, name, kSystemDetail, reason.c_str());
       break;
-    case GraphReading::kInvalid:
+    case GraphReading::kInvalid: {
       const bool standardInput = std::strcmp(name, "-") == 0;
       reportError(standardInput ? messages.stdinNotAGraph : messages.notAGraphFile, name,
                   kReasonDetail, reason.c_str());
       break;
+    }
   }
   return exitStatusOf(reading);
 }
