@@ -68,9 +68,9 @@ class Progress {
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   OutputFile table;
   OutputFile plot;
-  const bool plotting = !options.plotFile.empty();
+  const bool plotting = !options.figure.file.empty();
   if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.plotFile, options.inputs, err))) {
+      (plotting && !openTableOutput(plot, options.figure.file, options.inputs, err))) {
     table.finish(false);
     return kTableInvalid;
   }
