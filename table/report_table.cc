@@ -13,7 +13,9 @@
 #include "table/graph_input.h"
 #include "table/row_writer.h"
 #include "table/series_plot.h"
+#include "table/series_reader.h"
 #include "table/table_output.h"
+#include "table/table_progress.h"
 #include "text/escaped_text.h"
 
 namespace {
@@ -23,6 +25,9 @@ std::vector<std::string> reportColumns() {
   for (const ReportFigure& figure : kReportFigures) {
     names.emplace_back(figure.name);
   }
+  // After the figures, so that every earlier column keeps its place.
+  names.emplace_back("date_1");
+  names.emplace_back("date_2");
   return names;
 }
 
@@ -34,34 +39,6 @@ const ReportFigure& figureNamed(const char* name) {
   }
   return kReportFigures[0];  // not reached: every plotted figure is in the table
 }
-
-// The one-line progress display on standard error: rewritten in place, erased at the end.
-class Progress {
- public:
-  Progress(bool shown, FILE* err, std::size_t total) : shown(shown), err(err), total(total) {}
-  ~Progress() { erase(); }
-  void show(std::size_t index, const std::string& name) {
-    if (shown) {
-      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
-                   escaped(baseName(name).c_str()).c_str());
-      std::fflush(err);
-      drawn = true;
-    }
-  }
-  void erase() {
-    if (drawn) {
-      std::fputs("\r\033[K", err);
-      std::fflush(err);
-      drawn = false;
-    }
-  }
-
- private:
-  bool shown;
-  FILE* err;
-  std::size_t total;
-  bool drawn = false;
-};
 
 }  // namespace
 
@@ -78,7 +55,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   rows.holdRows();
   rows.header();
 
-  Progress progress(progressShown, err, options.inputs.size());
+  TableProgress progress(progressShown, err, options.inputs.size());
   std::vector<SeriesPoint> points;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
@@ -101,6 +78,8 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     for (const ReportFigure& figure : kReportFigures) {
       rows.number(figure.value(figures));
     }
+    writeDateCell(rows, options.dates[earlierIndex]);
+    writeDateCell(rows, options.dates[i]);
     rows.endRow();
     if (plotting) {
       SeriesPoint point;

@@ -13,11 +13,14 @@
 #include "fileio/out_of_memory.h"
 #include "fileio/output_file.h"
 #include "plandrex_version.h"
+#include "table/ases_table.h"
 #include "table/edge_table.h"
 #include "table/graph_input.h"
+#include "table/history_table.h"
 #include "table/node_table.h"
 #include "table/report_table.h"
 #include "table/row_writer.h"
+#include "table/snapshots_table.h"
 #include "table/table_options.h"
 #include "table/table_output.h"
 
@@ -144,9 +147,14 @@ int tableMain(int argc, const char* const* argv) {
           case TableCommand::kEdges:
           case TableCommand::kNodes:
             return runGraphTable(options, stderr);
+          case TableCommand::kSnapshots:
+            return runSnapshotsTable(options, progress, stderr);
+          case TableCommand::kAses:
+            return runAsesTable(options, progress, stderr);
+          case TableCommand::kHistory:
+            return runHistoryTable(options, progress, stderr);
           default:
-            std::fputs("plandrex-table: this command is not built yet\n", stderr);
-            return kTableInvalid;
+            return runGraphTable(options, stderr);
         }
       },
       stderr, kTableInvalid);

@@ -91,7 +91,7 @@ const char kReportHeader[] =
     "edges_only_1_directed,edges_only_1_unoriented,edges_2,edges_2_peering,edges_2_directed,"
     "edges_2_unoriented,edges_only_2,edges_only_2_peering,edges_only_2_directed,"
     "edges_only_2_unoriented,edges_common,edges_common_opposite,edges_common_different,"
-    "edges_common_consistent\n";
+    "edges_common_consistent,date_1,date_2\n";
 
 TEST_F(TableE2eTest, Report) {
   const ProcessResult result =
@@ -100,8 +100,8 @@ TEST_F(TableE2eTest, Report) {
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out,
             std::string(kReportHeader) +
-                "first.zng,second.zng,4,2,3,1,2,4,1,2,1,3,1,1,1,3,1,2,0,2,1,1,0,1,1,1,0\n"
-                "second.zng,first.zng,3,1,4,2,2,3,1,2,0,2,1,1,0,4,1,2,1,3,1,1,1,1,1,1,0\n");
+                "first.zng,second.zng,4,2,3,1,2,4,1,2,1,3,1,1,1,3,1,2,0,2,1,1,0,1,1,1,0,,\n"
+                "second.zng,first.zng,3,1,4,2,2,3,1,2,0,2,1,1,0,4,1,2,1,3,1,1,1,1,1,1,0,,\n");
 }
 
 TEST_F(TableE2eTest, ReportAgainstTheBaseFromStandardInputAsJsonToAFile) {
@@ -327,6 +327,11 @@ TEST(TableRealDataTest, SeriesEqualsPlandrexReports) {
     std::string line;
     while (std::getline(lines, line)) {
       expected += "," + line.substr(line.find_last_of(' ') + 1);
+    }
+    // The dates in the names follow the figures.
+    for (const std::string* name : {&names[i - 1], &names[i]}) {
+      const std::string digits = name->substr(9, 8);
+      expected += "," + digits.substr(0, 4) + "-" + digits.substr(4, 2) + "-" + digits.substr(6);
     }
     EXPECT_EQ(row, expected);
   }
