@@ -1,6 +1,5 @@
 #include "table/ases_table.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -33,7 +32,8 @@ struct AsCounts {
 };
 
 // The ASes of two graphs, ascending, and where each one's counts are. An AS number below 65536
-// finds its place in a table; a wider one by a binary search among the wide ones.
+// finds its place in a table, a wider one in a small hash table: the adjacencies' far ends come in
+// no order, and a lookup per end must stay a memory access or two.
 class AsUnion {
  public:
   void build(ASGraph& earlier, ASGraph& later) {
@@ -46,22 +46,41 @@ class AsUnion {
       counts.push_back(c);
     });
     narrow.assign(kNarrow, 0);
-    firstWide = keys.size();
+    std::size_t wide = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
       if (keys[i] < kNarrow) {
         narrow[keys[i]] = static_cast<std::uint32_t>(i);
-      } else if (firstWide == keys.size()) {
-        firstWide = i;
+      } else {
+        ++wide;
+      }
+    }
+    // At most half full, so that a search ends after a slot or two.
+    std::size_t slots = 16;
+    while (slots < 2 * wide) {
+      slots *= 2;
+    }
+    mask = slots - 1;
+    wideSlots.assign(slots, kFree);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (keys[i] >= kNarrow) {
+        std::size_t slot = hash(keys[i]);
+        while (wideSlots[slot] != kFree) {
+          slot = (slot + 1) & mask;
+        }
+        wideSlots[slot] = static_cast<std::uint32_t>(i);
       }
     }
   }
+  // as must be an AS of one of the two graphs.
   AsCounts& at(ASNumber as) {
     if (as < kNarrow) {
       return counts[narrow[as]];
     }
-    return counts[std::lower_bound(keys.begin() + static_cast<std::ptrdiff_t>(firstWide),
-                                   keys.end(), as) -
-                  keys.begin()];
+    std::size_t slot = hash(as);
+    while (keys[wideSlots[slot]] != as) {
+      slot = (slot + 1) & mask;
+    }
+    return counts[wideSlots[slot]];
   }
 
   std::vector<ASNumber> keys;
@@ -69,8 +88,14 @@ class AsUnion {
 
  private:
   static constexpr ASNumber kNarrow = 65536;
+  static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
+  std::size_t hash(ASNumber as) const {
+    return static_cast<std::size_t>((as * 2654435769u) >> 7) & mask;
+  }
   std::vector<std::uint32_t> narrow;
-  std::size_t firstWide = 0;
+  // Wide AS numbers: open addressing, each slot an index into keys.
+  std::vector<std::uint32_t> wideSlots;
+  std::size_t mask = 0;
 };
 
 // One adjacency of the later graph, seen from both ends as the edge table's `relationship`

@@ -98,20 +98,6 @@ void foldGraph(const ASGraph& graph, std::uint32_t index, std::vector<AdjacencyH
   }
 }
 
-// A graph as first_seen and last_seen name it: its date, or its name when it has none.
-struct GraphLabel {
-  std::string text;
-  bool date;
-};
-
-void writeLabel(const GraphLabel& label, RowWriter& rows) {
-  if (label.date) {
-    rows.word(label.text.c_str());
-  } else {
-    rows.text(label.text);
-  }
-}
-
 }  // namespace
 
 int runHistoryTable(const TableOptions& options, bool progress, FILE* err) {
@@ -135,14 +121,14 @@ int runHistoryTable(const TableOptions& options, bool progress, FILE* err) {
     reader.done();
   }
   std::vector<AdjacencyHistory>().swap(added);
-  std::vector<GraphLabel> labels;
-  for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-    const GraphDate& date = options.dates[i];
-    labels.push_back(date.known ? GraphLabel{isoDate(date), true}
-                                : GraphLabel{options.inputs[i], false});
-  }
   RowWriter rows(table.stream(), options.format,
                  std::vector<std::string>(std::begin(kHistoryColumns), std::end(kHistoryColumns)));
+  // A graph as first_seen and last_seen name it: its date, or its name when it has none.
+  std::vector<std::string> labels;
+  for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+    const GraphDate& date = options.dates[i];
+    labels.push_back(rows.encodedText(date.known ? isoDate(date) : options.inputs[i]));
+  }
   rows.header();
   for (const AdjacencyHistory& h : histories) {
     if (!rows.ok()) {
@@ -150,8 +136,8 @@ int runHistoryTable(const TableOptions& options, bool progress, FILE* err) {
     }
     rows.number(h.pair >> 32);
     rows.number(h.pair & 0xFFFFFFFFu);
-    writeLabel(labels[h.firstSeen], rows);
-    writeLabel(labels[h.lastSeen], rows);
+    rows.encoded(labels[h.firstSeen]);
+    rows.encoded(labels[h.lastSeen]);
     rows.number(h.snapshots);
     rows.number(h.returns);
     rows.word(kRelationshipNames[h.first]);

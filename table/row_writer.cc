@@ -243,6 +243,20 @@ void RowWriter::empty() {
   }
 }
 
+std::string RowWriter::encodedText(const std::string& value) const {
+  return format == TableFormat::kCsv ? csvField(value.data(), value.size())
+                                     : jsonString(value.data(), value.size());
+}
+
+std::string RowWriter::encodedEmpty() const {
+  return format == TableFormat::kCsv ? std::string() : std::string("null");
+}
+
+void RowWriter::encoded(const std::string& cell) {
+  startCell();
+  append(cell);
+}
+
 void RowWriter::number(std::uint64_t value) {
   startCell();
   take(formatDecimal(value, room(20)));
