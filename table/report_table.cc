@@ -11,8 +11,9 @@
 #include "engine/report_figures.h"
 #include "fileio/path_name.h"
 #include "table/graph_input.h"
+#include "table/report_series.h"
 #include "table/row_writer.h"
-#include "table/series_plot.h"
+#include "table/series_figure.h"
 #include "table/table_output.h"
 #include "text/escaped_text.h"
 
@@ -24,15 +25,6 @@ std::vector<std::string> reportColumns() {
     names.emplace_back(figure.name);
   }
   return names;
-}
-
-const ReportFigure& figureNamed(const char* name) {
-  for (const ReportFigure& figure : kReportFigures) {
-    if (std::strcmp(figure.name, name) == 0) {
-      return figure;
-    }
-  }
-  return kReportFigures[0];  // not reached: every plotted figure is in the table
 }
 
 // The one-line progress display on standard error: rewritten in place, erased at the end.
@@ -66,6 +58,14 @@ class Progress {
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
+  const FigureOptions figure;
+  std::vector<FigureSeries> series;
+  std::string reason;
+  if (!chooseFigureSeries(reportFigureSeries(), figure.figures, series, reason)) {
+    std::fprintf(err, "Syntax error: %s\nType plandrex-table --help for more information\n",
+                 reason.c_str());
+    return kTableBadCommandLine;
+  }
   OutputFile table;
   OutputFile plot;
   const bool plotting = !options.plotFile.empty();
@@ -79,7 +79,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   rows.header();
 
   Progress progress(progressShown, err, options.inputs.size());
-  std::vector<SeriesPoint> points;
+  std::vector<ComparisonFigures> plotted;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
@@ -103,12 +103,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     }
     rows.endRow();
     if (plotting) {
-      SeriesPoint point;
-      point.label = baseName(options.inputs[i]);
-      for (std::size_t line = 0; line < 5; ++line) {
-        point.values[line] = figureNamed(kSeriesLines[line].figure).value(figures);
-      }
-      points.push_back(point);
+      plotted.push_back(figures);
     }
     if (!options.base) {
       std::swap(earlier, later);
@@ -124,9 +119,12 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     return status;
   }
   if (plotting) {
-    const std::string title = options.base ? "Each graph against " + baseName(options.inputs[0])
-                                           : std::string("Each graph against the one before");
-    writeSeriesPlot(plot.stream(), title, points);
+    std::vector<std::string> labels;
+    for (const std::string& input : options.inputs) {
+      labels.push_back(baseName(input));
+    }
+    writeSeriesFigure(plot.stream(), reportSeriesTable(series, plotted, labels, options.base),
+                      figure);
   }
   if (!finishTable(table, rows, err)) {
     plot.finish(false);
