@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "table/graph_date.h"
 #include "table/svg_text.h"
 
 namespace {
@@ -17,30 +18,12 @@ constexpr double kTimeInset = 0.03;
 struct CivilDate {
   std::int64_t year;
   int month;
-  int day;
 };
 
-// The proleptic Gregorian calendar's day numbers, from 1970-01-01 (H. Hinnant's algorithms).
-std::int64_t dayNumber(std::int64_t year, int month, int day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t yearOfEra = year - era * 400;
-  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
-CivilDate civilDate(std::int64_t days) {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t dayOfEra = days - era * 146097;
-  const std::int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t shifted = (5 * dayOfYear + 2) / 153;
-  const int day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
-  const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
-  return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+// The year and month of a day, read off its ISO date.
+CivilDate civilDate(std::int64_t day) {
+  const std::string iso = isoDate(GraphDate{true, day});
+  return {std::stoll(iso.substr(0, iso.size() - 6)), std::stoi(iso.substr(iso.size() - 5, 2))};
 }
 
 std::string yearMonth(std::int64_t year, int month) {
@@ -58,12 +41,19 @@ std::vector<std::int64_t> calendarTicks(double firstDay, double lastDay, int ste
   month -= ((month % stepMonths) + stepMonths) % stepMonths;
   for (;; month += stepMonths) {
     const std::int64_t year = month >= 0 ? month / 12 : (month - 11) / 12;
-    const std::int64_t day = dayNumber(year, static_cast<int>(month - year * 12 + 1), 1);
-    if (static_cast<double>(day) > lastDay) {
+    GraphDate first;
+    if (!parseIsoDate(yearMonth(year, static_cast<int>(month - year * 12 + 1)) + "-01", first)) {
+      // Beyond the calendar's years 1 to 9999: no tick there.
+      if (year > 0) {
+        break;
+      }
+      continue;
+    }
+    if (static_cast<double>(first.days) > lastDay) {
       break;
     }
-    if (static_cast<double>(day) >= firstDay) {
-      ticks.push_back(day);
+    if (static_cast<double>(first.days) >= firstDay) {
+      ticks.push_back(first.days);
     }
   }
   return ticks;
@@ -90,13 +80,6 @@ void addThinnedLabels(XAxis& axis, const std::vector<double>& at,
 }
 
 }  // namespace
-
-std::string isoDate(std::int64_t day) {
-  const CivilDate date = civilDate(day);
-  char text[40];
-  std::snprintf(text, sizeof text, "%s-%02d", yearMonth(date.year, date.month).c_str(), date.day);
-  return text;
-}
 
 XAxis timeAxis(const std::vector<std::int64_t>& days, double width, double fontSize) {
   XAxis axis;
@@ -143,7 +126,7 @@ XAxis timeAxis(const std::vector<std::int64_t>& days, double width, double fontS
   }
   std::vector<std::string> labels;
   for (const std::int64_t day : days) {
-    labels.push_back(isoDate(day));
+    labels.push_back(isoDate(GraphDate{true, day}));
   }
   addThinnedLabels(axis, axis.graphAt, labels, fontSize);
   return axis;

@@ -27,7 +27,4 @@ XAxis timeAxis(const std::vector<std::int64_t>& days, double width, double fontS
 // overlap.
 XAxis positionAxis(const std::vector<std::string>& labels, double width, double fontSize);
 
-// The calendar date of a day number (days since 1970-01-01) as YYYY-MM-DD.
-std::string isoDate(std::int64_t day);
-
 #endif  // TABLE_FIGURE_X_AXIS_H_

@@ -60,10 +60,11 @@ const std::vector<FigureSeries>& reportFigureSeries() { return kReportSeries; }
 
 SeriesTable reportSeriesTable(const std::vector<FigureSeries>& chosen,
                               const std::vector<ComparisonFigures>& rows,
-                              const std::vector<std::string>& labels, bool base) {
+                              const std::vector<std::string>& labels,
+                              const std::vector<GraphDate>& dates, bool base) {
   SeriesTable table;
   table.labels = labels;
-  table.days.resize(labels.size());
+  table.dates = dates;
   table.changesAgainstFirst = base;
   for (const FigureSeries& series : chosen) {
     SeriesColumn column{series, std::vector<double>(rows.size() + 1, 0)};

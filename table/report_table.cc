@@ -58,19 +58,18 @@ class Progress {
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
-  const FigureOptions figure;
   std::vector<FigureSeries> series;
   std::string reason;
-  if (!chooseFigureSeries(reportFigureSeries(), figure.figures, series, reason)) {
+  if (!chooseFigureSeries(reportFigureSeries(), options.figure, series, reason)) {
     std::fprintf(err, "Syntax error: %s\nType plandrex-table --help for more information\n",
                  reason.c_str());
     return kTableBadCommandLine;
   }
   OutputFile table;
   OutputFile plot;
-  const bool plotting = !options.plotFile.empty();
+  const bool plotting = !options.figure.file.empty();
   if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.plotFile, options.inputs, err))) {
+      (plotting && !openTableOutput(plot, options.figure.file, options.inputs, err))) {
     table.finish(false);
     return kTableInvalid;
   }
@@ -123,8 +122,9 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     for (const std::string& input : options.inputs) {
       labels.push_back(baseName(input));
     }
-    writeSeriesFigure(plot.stream(), reportSeriesTable(series, plotted, labels, options.base),
-                      figure);
+    writeSeriesFigure(plot.stream(),
+                      reportSeriesTable(series, plotted, labels, options.dates, options.base),
+                      options.figure);
   }
   if (!finishTable(table, rows, err)) {
     plot.finish(false);

@@ -9,6 +9,7 @@
 #include "table/figure_ticks.h"
 #include "table/figure_x_axis.h"
 #include "table/svg_text.h"
+#include "text/escaped_text.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ constexpr double kLegendRow = 12;
 constexpr double kLegendSample = 18;
 constexpr double kLineWidth = 1.25;
 constexpr double kDaysPerYear = 365.25;
+// Below this size, 9 pt text leaves no room for the plot.
+constexpr double kSmallestWidth = 2.5;
+constexpr double kSmallestHeight = 2;
 
 // A look per series that survives greyscale print: Okabe and Ito's colours for colour-blind
 // readers (their yellow left out, too pale on white), each with its own marker and dashes.
@@ -75,6 +79,7 @@ struct Panel {
   std::vector<std::size_t> columns;
   std::vector<std::vector<SeriesPoint>> points;
   std::string yTitle;
+  std::vector<std::string> yTitleLines;
   std::string note;
   ValueAxis axis;
   std::vector<std::vector<std::size_t>> legendRows;
@@ -128,6 +133,23 @@ int ticksFor(double height) {
   return std::max(2, std::min(6, static_cast<int>(height / (2.5 * kFont))));
 }
 
+// A title cut in two at the space nearest its middle (where there is none, left whole).
+std::vector<std::string> twoLines(const std::string& title) {
+  std::size_t best = std::string::npos;
+  for (std::size_t at = title.find(' '); at != std::string::npos; at = title.find(' ', at + 1)) {
+    const auto off = [&title](std::size_t i) {
+      return std::abs(static_cast<double>(i) - static_cast<double>(title.size()) / 2);
+    };
+    if (best == std::string::npos || off(at) < off(best)) {
+      best = at;
+    }
+  }
+  if (best == std::string::npos) {
+    return {title};
+  }
+  return {title.substr(0, best), title.substr(best + 1)};
+}
+
 void drawMarker(std::string& svg, std::size_t look, double x, double y) {
   const SeriesLook& style = kLooks[look % kLookCount];
   if (style.hollow) {
@@ -156,10 +178,19 @@ std::string strokeOf(std::size_t look) {
 
 }  // namespace
 
-bool chooseFigureSeries(const std::vector<FigureSeries>& available,
-                        const std::vector<std::string>& names, std::vector<FigureSeries>& chosen,
-                        std::string& reason) {
+bool chooseFigureSeries(const std::vector<FigureSeries>& available, const FigureOptions& options,
+                        std::vector<FigureSeries>& chosen, std::string& reason) {
   chosen.clear();
+  if (options.widthInches < kSmallestWidth || options.heightInches < kSmallestHeight) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "a figure of %gx%g inches is too small for its text; --size takes at least "
+                  "%gx%g",
+                  options.widthInches, options.heightInches, kSmallestWidth, kSmallestHeight);
+    reason = text;
+    return false;
+  }
+  const std::vector<std::string>& names = options.figures;
   if (names.empty()) {
     for (const FigureSeries& series : available) {
       if (series.byDefault) {
@@ -176,12 +207,12 @@ bool chooseFigureSeries(const std::vector<FigureSeries>& available,
       for (const FigureSeries& series : available) {
         columns += (columns.empty() ? "" : ", ") + std::string(series.name);
       }
-      reason = "no column `" + xmlText(name) + "' to draw; --figures takes " + columns;
+      reason = "unknown column `" + escaped(name.c_str()) + "' in --figures; it takes " + columns;
       return false;
     }
     for (const FigureSeries& already : chosen) {
       if (name == already.name) {
-        reason = "--figures names `" + name + "' twice";
+        reason = "column `" + escaped(name.c_str()) + "' twice in --figures";
         return false;
       }
     }
@@ -198,13 +229,13 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   bool dated = count > 0;
   bool ascending = true;
   for (std::size_t i = 0; i < count; ++i) {
-    dated = dated && table.days[i].has_value();
-    ascending = ascending && (i == 0 || !dated || *table.days[i] >= *table.days[i - 1]);
+    dated = dated && table.dates[i].known;
+    ascending = ascending && (i == 0 || !dated || table.dates[i].days >= table.dates[i - 1].days);
   }
   const bool timeX = dated && ascending;
   bool perYear = timeX && !options.perInterval && !table.changesAgainstFirst && count > 1;
   for (std::size_t i = 1; perYear && i < count; ++i) {
-    perYear = *table.days[i] > *table.days[i - 1];
+    perYear = table.dates[i].days > table.dates[i - 1].days;
   }
 
   Panel levels;
@@ -213,7 +244,7 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   for (std::size_t c = 0; c < table.columns.size(); ++c) {
     (table.columns[c].series.kind == SeriesKind::kLevel ? levels : changes).columns.push_back(c);
   }
-  levels.yTitle = options.logLevels ? "count (log scale)" : "count";
+  levels.yTitle = options.logarithmic ? "count (log scale)" : "count";
   if (table.changesAgainstFirst) {
     changes.yTitle = "change since " + (count > 0 ? table.labels[0] : std::string());
   } else {
@@ -228,6 +259,9 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
       panels.push_back(panel);
     }
   }
+  if (panels.empty()) {
+    panels.push_back(&levels);
+  }
 
   // The values first (x comes once the plot's width is known).
   for (Panel* panel : panels) {
@@ -236,7 +270,7 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
       std::vector<SeriesPoint> points;
       if (!panel->changes || table.changesAgainstFirst) {
         for (std::size_t i = 0; i < count; ++i) {
-          if (!(options.logLevels && !panel->changes && values[i] <= 0)) {
+          if (!(options.logarithmic && !panel->changes && values[i] <= 0)) {
             points.push_back({static_cast<double>(i), static_cast<double>(i), values[i]});
           } else if (panel->note.empty()) {
             panel->note = "zero is not drawn on a log scale";
@@ -245,7 +279,8 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
       } else {
         for (std::size_t i = 1; i < count; ++i) {
           const double days =
-              perYear ? static_cast<double>(*table.days[i] - *table.days[i - 1]) : kDaysPerYear;
+              perYear ? static_cast<double>(table.dates[i].days - table.dates[i - 1].days)
+                      : kDaysPerYear;
           points.push_back({static_cast<double>(i - 1), static_cast<double>(i),
                             values[i] / days * kDaysPerYear});
         }
@@ -254,45 +289,64 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
     }
   }
 
-  // Horizontal layout: the y tick labels decide the left margin, for both panels alike.
+  // Horizontal layout: the y tick labels and titles decide the left margin, for both panels
+  // alike; a y title longer than its panel is high takes two lines, and a line's room.
   double widestTick = 0;
   for (Panel* panel : panels) {
-    const ValueAxis axis = panelAxis(*panel, options.logLevels && !panel->changes, 6);
+    const ValueAxis axis = panelAxis(*panel, options.logarithmic && !panel->changes, 6);
     for (const std::string& label : axis.labels) {
       widestTick = std::max(widestTick, textWidth(label, kFont));
     }
   }
-  const double left = kMargin + kFont + 6 + widestTick + kTickLength + 3;
   const double right = kMargin + 6;
-  const double plotWidth = std::max(kFont, width - left - right);
-
-  // Vertical layout: title, then per panel its legend and plot, then the x labels.
-  double used = kMargin + (options.title.empty() ? 0 : kTitleFont + 6);
+  const double top = kMargin + (options.title.empty() ? 0 : kTitleFont + 6);
+  double left = 0;
+  double plotWidth = 0;
+  double panelHeight = 0;
+  auto layOut = [&](std::size_t titleLines) {
+    left =
+        kMargin + static_cast<double>(titleLines) * kFont * 1.2 + 4 + widestTick + kTickLength + 3;
+    plotWidth = std::max(kFont, width - left - right);
+    // Vertical layout: the figure's title, then per panel its legend and plot, then the x
+    // labels.
+    double used = top;
+    for (Panel* panel : panels) {
+      panel->legendRows = legendRows(table, panel->columns, plotWidth);
+      used += static_cast<double>(panel->legendRows.size()) * kLegendRow + 4;
+    }
+    used += static_cast<double>(panels.size() - 1) * 8 + kTickLength + 3 + kFont + kMargin + 2;
+    panelHeight = std::max(2 * kFont, (height - used) / static_cast<double>(panels.size()));
+  };
+  layOut(1);
+  std::size_t titleLines = 1;
   for (Panel* panel : panels) {
-    panel->legendRows = legendRows(table, panel->columns, plotWidth);
-    used += static_cast<double>(panel->legendRows.size()) * kLegendRow + 4;
+    panel->yTitleLines = {panel->yTitle};
+    if (textWidth(panel->yTitle, kFont) > panelHeight) {
+      panel->yTitleLines = twoLines(panel->yTitle);
+      titleLines = 2;
+    }
   }
-  used += static_cast<double>(panels.size() - 1) * 8 + kTickLength + 3 + kFont + kMargin + 2;
-  const double panelHeight = std::max(
-      2 * kFont, (height - used) / static_cast<double>(std::max<std::size_t>(1, panels.size())));
-  double y = kMargin + (options.title.empty() ? 0 : kTitleFont + 6);
+  if (titleLines == 2) {
+    layOut(2);
+  }
+  double y = top;
   for (Panel* panel : panels) {
     y += static_cast<double>(panel->legendRows.size()) * kLegendRow + 4;
     panel->top = y;
     panel->height = panelHeight;
-    panel->axis = panelAxis(*panel, options.logLevels && !panel->changes, ticksFor(panelHeight));
+    panel->axis = panelAxis(*panel, options.logarithmic && !panel->changes, ticksFor(panelHeight));
     y += panelHeight + 8;
   }
 
   std::vector<std::string> xLabels = table.labels;
   if (dated && !ascending) {
     for (std::size_t i = 0; i < count; ++i) {
-      xLabels[i] = isoDate(*table.days[i]);
+      xLabels[i] = isoDate(table.dates[i]);
     }
   }
   std::vector<std::int64_t> days;
   for (std::size_t i = 0; timeX && i < count; ++i) {
-    days.push_back(*table.days[i]);
+    days.push_back(table.dates[i].days);
   }
   const XAxis xAxis =
       timeX ? timeAxis(days, plotWidth, kFont) : positionAxis(xLabels, plotWidth, kFont);
@@ -367,12 +421,17 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
               yAt(panel.axis.ticks[t]) + kFont * 0.35, xmlText(panel.axis.labels[t]).c_str());
     }
     svg += "</g>\n";
+    // The y title, rotated, its lines from the left margin inwards.
     const double middle = panel.top + panel.height / 2;
-    const double titleX = kMargin + kFont * 0.8;
-    appendf(svg,
-            "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" "
-            "transform=\"rotate(-90 %.2f %.2f)\">%s</text>\n",
-            titleX, middle, titleX, middle, xmlText(panel.yTitle).c_str());
+    for (std::size_t line = 0; line < panel.yTitleLines.size(); ++line) {
+      const double titleX =
+          kMargin +
+          kFont * (0.8 + 1.2 * static_cast<double>(line + titleLines - panel.yTitleLines.size()));
+      appendf(svg,
+              "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" "
+              "transform=\"rotate(-90 %.2f %.2f)\">%s</text>\n",
+              titleX, middle, titleX, middle, xmlText(panel.yTitleLines[line]).c_str());
+    }
     if (lowest) {
       for (const XTick& tick : xAxis.ticks) {
         if (tick.label.empty()) {

@@ -1,11 +1,12 @@
 #ifndef TABLE_SERIES_FIGURE_H_
 #define TABLE_SERIES_FIGURE_H_
 
-#include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "table/figure_options.h"
+#include "table/graph_date.h"
 
 // What a column's numbers are: the level of something at each graph (ASes, links), or a change
 // over the interval from the graph before to this one (new links).
@@ -27,31 +28,21 @@ struct SeriesColumn {
   std::vector<double> values;
 };
 
-// What a series figure draws: per graph its label (the base name) and its date (days since
-// 1970-01-01), if any; and the chosen columns, in the order the legend lists them.
+// What a series figure draws: per graph its label (the base name) and its date, if any; and the
+// chosen columns, in the order the legend lists them.
 struct SeriesTable {
   std::vector<std::string> labels;
-  std::vector<std::optional<std::int64_t>> days;
+  std::vector<GraphDate> dates;
   // The changes compare each graph with the first one (report --base), not with the one before.
   bool changesAgainstFirst = false;
   std::vector<SeriesColumn> columns;
 };
 
-// How the figure is drawn, from the command line.
-struct FigureOptions {
-  std::vector<std::string> figures;  // column names; empty: the defaults
-  bool logLevels = false;            // a logarithmic axis for the levels
-  bool perInterval = false;          // changes as counts, not per year
-  std::string title;                 // empty: none
-  double widthInches = 7;
-  double heightInches = 4.5;
-};
-
-// The columns to draw: those named (in that order), or every default one. false: a name is not
-// one of available's or is named twice, and reason says so.
-bool chooseFigureSeries(const std::vector<FigureSeries>& available,
-                        const std::vector<std::string>& names, std::vector<FigureSeries>& chosen,
-                        std::string& reason);
+// The columns to draw: those options names (in that order), or every default one. false: a
+// name is not one of available's or is named twice, or the figure is too small for its text,
+// and reason says so.
+bool chooseFigureSeries(const std::vector<FigureSeries>& available, const FigureOptions& options,
+                        std::vector<FigureSeries>& chosen, std::string& reason);
 
 // Writes the table as a self-contained SVG figure of the chosen size: levels in the top panel,
 // changes in the bottom panel as steps over their intervals (per year when every graph is

@@ -24,8 +24,13 @@
 namespace {
 
 constexpr const char kHelp[] =
-    "Usage: plandrex-table report [-o FILE] [--json] [--base] [--plot FILE.svg] [--quiet]\n"
-    "                             GRAPH GRAPH...\n"
+    "Usage: plandrex-table report [-o FILE] [--json] [--base] [--dates D1,D2,...] [--unordered]\n"
+    "                             [FIGURE OPTIONS] [--quiet] GRAPH GRAPH...\n"
+    "       plandrex-table snapshots [-o FILE] [--json] [--dates ...] [--unordered]\n"
+    "                                [FIGURE OPTIONS] [--quiet] GRAPH...\n"
+    "       plandrex-table ases [-o FILE] [--json] [--dates ...] [--unordered] [--quiet] GRAPH...\n"
+    "       plandrex-table history [-o FILE] [--json] [--dates ...] [--unordered] [--quiet]\n"
+    "                              GRAPH...\n"
     "       plandrex-table edges [-o FILE] [--json] GRAPH\n"
     "       plandrex-table nodes [-o FILE] [--json] GRAPH GRAPH\n"
     "\n"
@@ -33,22 +38,42 @@ constexpr const char kHelp[] =
     "default, JSON Lines with --json. `-' reads a graph from standard input (once).\n"
     "\n"
     "Commands:\n"
-    "  report   one row per consecutive pair of graphs: `first', `second' and the 25\n"
-    "           figures of plandrex's report for the pair\n"
-    "  edges    one row per adjacency of a graph, seen from its smaller AS number: every\n"
-    "           column of the edge line and the relationships they stand for\n"
-    "           (p2c, c2p, p2p or unknown)\n"
-    "  nodes    one row per AS number of either graph, ascending: `as' and `in'\n"
-    "           (first, second or both), as plandrex -l lists them\n"
+    "  report     one row per consecutive pair of graphs: `first', `second', the 25\n"
+    "             figures of plandrex's report for the pair, `date_1' and `date_2'\n"
+    "  snapshots  one row per graph: its date, ASes and adjacencies by kind, and what\n"
+    "             changed since the graph before it\n"
+    "  ases       one row per AS of each graph (and per AS gone since the graph before):\n"
+    "             degree, providers, customers, peers, unknown, new and gone adjacencies\n"
+    "  history    one row per adjacency of any graph: first and last seen, in how many\n"
+    "             graphs, how often it returned, its first and last relationship and how\n"
+    "             often that changed\n"
+    "  edges      one row per adjacency of a graph, seen from its smaller AS number: every\n"
+    "             column of the edge line and the relationships they stand for\n"
+    "             (p2c, c2p, p2p or unknown)\n"
+    "  nodes      one row per AS number of either graph, ascending: `as' and `in'\n"
+    "             (first, second or both), as plandrex -l lists them\n"
+    "\n"
+    "A graph's date is the one --dates gives it, else the first YYYYMMDD or YYYY-MM-DD in\n"
+    "its base name (years 1970-2100), else none. Dates that go backwards are refused\n"
+    "unless --unordered is given.\n"
     "\n"
     "Options:\n"
-    "  -o FILE           write the table to FILE (replaced only when complete)\n"
-    "  --json            JSON Lines: one object per row\n"
-    "  --base            report: every later graph against the first\n"
-    "  --plot FILE.svg   report: also draw the series as an SVG line chart\n"
-    "  --quiet           report: no progress display on a terminal\n"
-    "  --help            print this help and exit\n"
-    "  --version         print the version and exit\n"
+    "  -o FILE             write the table to FILE (replaced only when complete)\n"
+    "  --json              JSON Lines: one object per row\n"
+    "  --base              report: every later graph against the first\n"
+    "  --dates D1,D2,...   the graphs' dates, YYYY-MM-DD, one per graph in order\n"
+    "  --unordered         accept dates that go backwards (the graphs stay in order)\n"
+    "  --quiet             no progress display on a terminal\n"
+    "  --help              print this help and exit\n"
+    "  --version           print the version and exit\n"
+    "\n"
+    "Figure options (report and snapshots):\n"
+    "  --plot FILE.svg     also draw the series as an SVG figure\n"
+    "  --figures LIST      the columns to draw, by name, separated by commas\n"
+    "  --log               a logarithmic axis for the levels\n"
+    "  --title TEXT        the figure's title\n"
+    "  --size WxH          the figure's size in inches (default 7x4.5)\n"
+    "  --per-interval      changes as counts per interval, not per year\n"
     "\n"
     "Exit status: 0 success, 1 command line rejected, 2 an input cannot be opened,\n"
     "3 an input is not a valid graph file or the output cannot be written.\n";
@@ -112,11 +137,17 @@ int tableMain(int argc, const char* const* argv) {
   // Running out of memory ends the run with status 3 and leaves any -o target as it was.
   return runWithinMemory(
       [&options] {
-        if (options.command == TableCommand::kReport) {
-          const bool progress = !options.quiet && isatty(STDERR_FILENO) == 1;
-          return runReportTable(options, progress, stderr);
+        const bool progress = !options.quiet && isatty(STDERR_FILENO) == 1;
+        switch (options.command) {
+          case TableCommand::kReport:
+            return runReportTable(options, progress, stderr);
+          case TableCommand::kEdges:
+          case TableCommand::kNodes:
+            return runGraphTable(options, stderr);
+          default:
+            std::fputs("plandrex-table: this command is not built yet\n", stderr);
+            return kTableInvalid;
         }
-        return runGraphTable(options, stderr);
       },
       stderr, kTableInvalid);
 }

@@ -26,22 +26,26 @@ const FigureSeries kOtherChange{"edges_gone", "gone links", SeriesKind::kChange,
 // The wide CAIDA series' dates: 6, 6, 4, 4.5 years and a month apart.
 const std::vector<std::int64_t> kSeriesDays = {12418, 14610, 16801, 18262, 19905, 19935};
 
-SeriesTable tableOf(const std::vector<std::optional<std::int64_t>>& days,
+SeriesTable tableOf(const std::vector<GraphDate>& days,
                     const std::vector<std::vector<double>>& values,
                     const std::vector<FigureSeries>& series) {
   SeriesTable table;
   for (std::size_t i = 0; i < days.size(); ++i) {
     table.labels.push_back("graph-" + std::to_string(i) + ".zng");
   }
-  table.days = days;
+  table.dates = days;
   for (std::size_t c = 0; c < series.size(); ++c) {
     table.columns.push_back({series[c], values[c]});
   }
   return table;
 }
 
-std::vector<std::optional<std::int64_t>> dated(const std::vector<std::int64_t>& days) {
-  return std::vector<std::optional<std::int64_t>>(days.begin(), days.end());
+std::vector<GraphDate> dated(const std::vector<std::int64_t>& days) {
+  std::vector<GraphDate> dates;
+  for (const std::int64_t day : days) {
+    dates.push_back({true, day});
+  }
+  return dates;
 }
 
 std::string figureOf(const SeriesTable& table, const FigureOptions& options = FigureOptions()) {
@@ -182,11 +186,10 @@ TEST(SeriesFigureTest, LabelsNeverOverlapAndTextIsLargeEnough) {
   for (const std::size_t count : {1, 2, 6, 30, 300}) {
     for (const std::int64_t gap : {0, 1, 20, 400, 3000}) {
       for (const bool withDates : {true, false}) {
-        std::vector<std::optional<std::int64_t>> days;
+        std::vector<GraphDate> days;
         std::vector<double> values;
         for (std::size_t i = 0; i < count; ++i) {
-          days.push_back(withDates ? std::optional<std::int64_t>(static_cast<std::int64_t>(i) * gap)
-                                   : std::nullopt);
+          days.push_back({withDates, static_cast<std::int64_t>(i) * gap});
           values.push_back(static_cast<double>(i * i));
         }
         SeriesTable table = tableOf(days, {values, values}, {kLevel, kChange});
@@ -234,11 +237,11 @@ TEST(SeriesFigureTest, EdgeCasesRenderWithoutWarnings) {
     GTEST_SKIP() << "xmllint or rsvg-convert not installed (libxml2-utils, librsvg2-bin)";
   }
   FigureOptions log;
-  log.logLevels = true;
+  log.logarithmic = true;
   log.title = "A <title> & more";
   FigureOptions small;
-  small.widthInches = 3.3;
-  small.heightInches = 2.5;
+  small.widthInches = 2.5;
+  small.heightInches = 2;
   const struct {
     const char* name;
     SeriesTable table;
@@ -251,8 +254,7 @@ TEST(SeriesFigureTest, EdgeCasesRenderWithoutWarnings) {
        tableOf(dated({1, 2, 3}), {{0, 0, 0}, {0, 0, 0}}, {kLevel, kChange}), log},
       {"huge values", tableOf(dated({1, 400}), {{1.8e19, 1.8e19}, {0, 1.8e19}}, {kLevel, kChange}),
        log},
-      {"undated", tableOf({std::nullopt, std::nullopt}, {{1, 2}, {0, 2}}, {kLevel, kChange}),
-       small},
+      {"undated", tableOf({GraphDate(), GraphDate()}, {{1, 2}, {0, 2}}, {kLevel, kChange}), small},
       {"dates going back",
        tableOf(dated({400, 100, 900}), {{1, 2, 3}, {0, 2, 2}, {0, 1, 1}},
                {kLevel, kChange, kOtherChange}),
@@ -286,17 +288,27 @@ TEST(SeriesFigureTest, FiguresAreChosenByColumnName) {
   const std::vector<FigureSeries> available = {kLevel, kOtherLevel, kChange, kOtherChange};
   std::vector<FigureSeries> chosen;
   std::string reason;
-  ASSERT_TRUE(chooseFigureSeries(available, {}, chosen, reason));
+  FigureOptions options;
+  ASSERT_TRUE(chooseFigureSeries(available, options, chosen, reason));
   ASSERT_EQ(chosen.size(), 3u);
   EXPECT_STREQ(chosen[2].name, "edges_new");
-  ASSERT_TRUE(chooseFigureSeries(available, {"edges_gone", "ases"}, chosen, reason));
+  options.figures = {"edges_gone", "ases"};
+  ASSERT_TRUE(chooseFigureSeries(available, options, chosen, reason));
   ASSERT_EQ(chosen.size(), 2u);
   EXPECT_STREQ(chosen[0].name, "edges_gone");
-  EXPECT_FALSE(chooseFigureSeries(available, {"ases", "links"}, chosen, reason));
+  options.figures = {"ases", "links\x1b"};
+  EXPECT_FALSE(chooseFigureSeries(available, options, chosen, reason));
   EXPECT_EQ(reason,
-            "no column `links' to draw; --figures takes ases, edges, edges_new, edges_gone");
-  EXPECT_FALSE(chooseFigureSeries(available, {"ases", "ases"}, chosen, reason));
-  EXPECT_EQ(reason, "--figures names `ases' twice");
+            "unknown column `links\\x1b' in --figures; it takes ases, edges, edges_new, "
+            "edges_gone");
+  options.figures = {"ases", "ases"};
+  EXPECT_FALSE(chooseFigureSeries(available, options, chosen, reason));
+  EXPECT_EQ(reason, "column `ases' twice in --figures");
+  options.figures.clear();
+  options.widthInches = 2;
+  EXPECT_FALSE(chooseFigureSeries(available, options, chosen, reason));
+  EXPECT_EQ(reason,
+            "a figure of 2x4.5 inches is too small for its text; --size takes at least 2.5x2");
 }
 
 }  // namespace
