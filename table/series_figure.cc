@@ -246,7 +246,10 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   }
   levels.yTitle = options.logarithmic ? "count (log scale)" : "count";
   if (table.changesAgainstFirst) {
-    changes.yTitle = "change since " + (count > 0 ? table.labels[0] : std::string());
+    // The first graph by its date where the axis is one of dates.
+    changes.yTitle = "change since " + (count == 0 ? std::string()
+                                        : dated    ? isoDate(table.dates[0])
+                                                   : table.labels[0]);
   } else {
     changes.yTitle = perYear ? "change per year" : "change per interval";
   }
