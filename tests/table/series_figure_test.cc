@@ -13,7 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/report_figures.h"
 #include "table/figure_ticks.h"
+#include "table/report_series.h"
+#include "table/snapshot_series.h"
+#include "table/snapshots_table.h"
 #include "table/svg_text.h"
 
 namespace {
@@ -309,6 +313,52 @@ TEST(SeriesFigureTest, FiguresAreChosenByColumnName) {
   EXPECT_FALSE(chooseFigureSeries(available, options, chosen, reason));
   EXPECT_EQ(reason,
             "a figure of 2x4.5 inches is too small for its text; --size takes at least 2.5x2");
+}
+
+// Every number a command writes can be drawn, under its own name, once: the lists the figures
+// come from and the tables' columns cannot drift apart.
+TEST(SeriesFigureTest, EveryNumericColumnIsDrawableOnce) {
+  std::vector<std::string> reportNames;
+  for (const ReportFigure& figure : kReportFigures) {
+    reportNames.push_back(figure.name);
+  }
+  std::vector<std::string> snapshotNames(kSnapshotColumns + kSnapshotFirstNumber,
+                                         kSnapshotColumns + kSnapshotColumnCount);
+  for (const auto& [columns, series] : {std::make_pair(reportNames, reportFigureSeries()),
+                                        std::make_pair(snapshotNames, snapshotFigureSeries())}) {
+    std::vector<std::string> drawable;
+    for (const FigureSeries& one : series) {
+      drawable.push_back(one.name);
+    }
+    std::sort(drawable.begin(), drawable.end());
+    std::vector<std::string> sorted = columns;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(drawable, sorted);
+  }
+}
+
+// A report's rows give every graph's level, the first graph's from the first row's earlier
+// graph whichever of the pair's names is drawn, and each row's change at its later graph.
+TEST(SeriesFigureTest, ReportRowsGiveEveryGraphsLevel) {
+  std::vector<ComparisonFigures> rows(2);
+  rows[0].nodes1 = 10;
+  rows[0].nodes2 = 20;
+  rows[0].counts.edgesOnlyIn2nd = 5;
+  rows[1].nodes1 = 20;
+  rows[1].nodes2 = 30;
+  rows[1].counts.edgesOnlyIn2nd = 7;
+  std::vector<FigureSeries> chosen;
+  std::string reason;
+  FigureOptions options;
+  options.figures = {"nodes_1", "nodes_2", "edges_only_2"};
+  ASSERT_TRUE(chooseFigureSeries(reportFigureSeries(), options, chosen, reason));
+  const SeriesTable table =
+      reportSeriesTable(chosen, rows, {"a", "b", "c"}, std::vector<GraphDate>(3), true);
+  ASSERT_EQ(table.columns.size(), 3u);
+  EXPECT_EQ(table.columns[0].values, (std::vector<double>{10, 20, 30}));
+  EXPECT_EQ(table.columns[1].values, (std::vector<double>{10, 20, 30}));
+  EXPECT_EQ(table.columns[2].values, (std::vector<double>{0, 5, 7}));
+  EXPECT_TRUE(table.changesAgainstFirst);
 }
 
 }  // namespace
