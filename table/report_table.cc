@@ -14,7 +14,9 @@
 #include "table/report_series.h"
 #include "table/row_writer.h"
 #include "table/series_figure.h"
+#include "table/series_reader.h"
 #include "table/table_output.h"
+#include "table/table_progress.h"
 #include "text/escaped_text.h"
 
 namespace {
@@ -24,47 +26,19 @@ std::vector<std::string> reportColumns() {
   for (const ReportFigure& figure : kReportFigures) {
     names.emplace_back(figure.name);
   }
+  // After the figures, so that every earlier column keeps its place.
+  names.emplace_back("date_1");
+  names.emplace_back("date_2");
   return names;
 }
-
-// The one-line progress display on standard error: rewritten in place, erased at the end.
-class Progress {
- public:
-  Progress(bool shown, FILE* err, std::size_t total) : shown(shown), err(err), total(total) {}
-  ~Progress() { erase(); }
-  void show(std::size_t index, const std::string& name) {
-    if (shown) {
-      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
-                   escaped(baseName(name).c_str()).c_str());
-      std::fflush(err);
-      drawn = true;
-    }
-  }
-  void erase() {
-    if (drawn) {
-      std::fputs("\r\033[K", err);
-      std::fflush(err);
-      drawn = false;
-    }
-  }
-
- private:
-  bool shown;
-  FILE* err;
-  std::size_t total;
-  bool drawn = false;
-};
 
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
+  // tableMain refused a figure that cannot be drawn before anything was opened.
   std::vector<FigureSeries> series;
-  std::string reason;
-  if (!chooseFigureSeries(reportFigureSeries(), options.figure, series, reason)) {
-    std::fprintf(err, "Syntax error: %s\nType plandrex-table --help for more information\n",
-                 reason.c_str());
-    return kTableBadCommandLine;
-  }
+  std::string unused;
+  chooseFigureSeries(reportFigureSeries(), options.figure, series, unused);
   OutputFile table;
   OutputFile plot;
   const bool plotting = !options.figure.file.empty();
@@ -77,7 +51,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   rows.holdRows();
   rows.header();
 
-  Progress progress(progressShown, err, options.inputs.size());
+  TableProgress progress(progressShown, err, options.inputs.size());
   std::vector<ComparisonFigures> plotted;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
@@ -100,6 +74,8 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     for (const ReportFigure& figure : kReportFigures) {
       rows.number(figure.value(figures));
     }
+    writeDateCell(rows, options.dates[earlierIndex]);
+    writeDateCell(rows, options.dates[i]);
     rows.endRow();
     if (plotting) {
       plotted.push_back(figures);

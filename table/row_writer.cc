@@ -236,6 +236,13 @@ void RowWriter::word(const char* value) {
   }
 }
 
+void RowWriter::empty() {
+  startCell();
+  if (format == TableFormat::kJsonLines) {
+    append("null", 4);
+  }
+}
+
 void RowWriter::number(std::uint64_t value) {
   startCell();
   take(formatDecimal(value, room(20)));

@@ -37,6 +37,8 @@ class RowWriter {
   void word(const char* value);
   void number(std::uint64_t value);
   void signedNumber(std::int64_t value);
+  // No value: an empty CSV field, JSON null.
+  void empty();
   // Six digits after the point, as graph files write an orientation stability.
   void real(float value);
   void endRow();

@@ -273,6 +273,9 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
       std::vector<SeriesPoint> points;
       if (!panel->changes || table.changesAgainstFirst) {
         for (std::size_t i = 0; i < count; ++i) {
+          if (std::isnan(values[i])) {
+            continue;
+          }
           if (!(options.logarithmic && !panel->changes && values[i] <= 0)) {
             points.push_back({static_cast<double>(i), static_cast<double>(i), values[i]});
           } else if (panel->note.empty()) {
@@ -281,6 +284,9 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
         }
       } else {
         for (std::size_t i = 1; i < count; ++i) {
+          if (std::isnan(values[i])) {
+            continue;
+          }
           const double days =
               perYear ? static_cast<double>(table.dates[i].days - table.dates[i - 1].days)
                       : kDaysPerYear;

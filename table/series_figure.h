@@ -21,8 +21,9 @@ struct FigureSeries {
   bool byDefault;
 };
 
-// A drawn column: one value per graph; a change's first value is not drawn (no interval ends
-// at the first graph) unless the changes are against the first graph.
+// A drawn column: one value per graph, NaN where the table's cell is empty; a change's first
+// value is not drawn (no interval ends at the first graph) unless the changes are against the
+// first graph.
 struct SeriesColumn {
   FigureSeries series;
   std::vector<double> values;

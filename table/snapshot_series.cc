@@ -1,6 +1,9 @@
 #include "table/snapshot_series.h"
 
-#include "table/snapshots_table.h"
+#include <limits>
+#include <string>
+
+#include "fileio/path_name.h"
 
 namespace {
 
@@ -34,17 +37,18 @@ std::size_t numberIndex(const char* name) {
 const std::vector<FigureSeries>& snapshotFigureSeries() { return kSnapshotSeries; }
 
 SeriesTable snapshotSeriesTable(const std::vector<FigureSeries>& chosen,
-                                const std::vector<std::string>& labels,
-                                const std::vector<GraphDate>& dates,
-                                const std::vector<std::vector<double>>& numbers) {
+                                const std::vector<SnapshotRow>& rows) {
   SeriesTable table;
-  table.labels = labels;
-  table.dates = dates;
+  for (const SnapshotRow& row : rows) {
+    table.labels.push_back(baseName(row.graph));
+    table.dates.push_back(row.date);
+  }
   for (const FigureSeries& series : chosen) {
     SeriesColumn column{series, {}};
     const std::size_t index = numberIndex(series.name);
-    for (const std::vector<double>& row : numbers) {
-      column.values.push_back(row[index]);
+    for (const SnapshotRow& row : rows) {
+      column.values.push_back(row.known[index] ? static_cast<double>(row.values[index])
+                                               : std::numeric_limits<double>::quiet_NaN());
     }
     table.columns.push_back(column);
   }

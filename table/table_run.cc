@@ -13,11 +13,16 @@
 #include "fileio/out_of_memory.h"
 #include "fileio/output_file.h"
 #include "plandrex_version.h"
+#include "table/ases_table.h"
 #include "table/edge_table.h"
 #include "table/graph_input.h"
+#include "table/history_table.h"
 #include "table/node_table.h"
+#include "table/report_series.h"
 #include "table/report_table.h"
 #include "table/row_writer.h"
+#include "table/snapshot_series.h"
+#include "table/snapshots_table.h"
 #include "table/table_options.h"
 #include "table/table_output.h"
 
@@ -118,6 +123,14 @@ int runGraphTable(const TableOptions& options, FILE* err) {
   return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
 }
 
+// The figure's columns and size, checked before anything is opened or read.
+bool figureSeriesChosen(const TableOptions& options, std::string& reason) {
+  std::vector<FigureSeries> chosen;
+  return chooseFigureSeries(
+      options.command == TableCommand::kSnapshots ? snapshotFigureSeries() : reportFigureSeries(),
+      options.figure, chosen, reason);
+}
+
 }  // namespace
 
 int tableMain(int argc, const char* const* argv) {
@@ -134,6 +147,11 @@ int tableMain(int argc, const char* const* argv) {
   if (options.version) {
     return printAndFlush("plandrex-table " PLANDREX_VERSION "\n");
   }
+  if (!options.figure.file.empty() && !figureSeriesChosen(options, reason)) {
+    std::fprintf(stderr, "Syntax error: %s\nType plandrex-table --help for more information\n",
+                 reason.c_str());
+    return kTableBadCommandLine;
+  }
   // Running out of memory ends the run with status 3 and leaves any -o target as it was.
   return runWithinMemory(
       [&options] {
@@ -144,9 +162,14 @@ int tableMain(int argc, const char* const* argv) {
           case TableCommand::kEdges:
           case TableCommand::kNodes:
             return runGraphTable(options, stderr);
+          case TableCommand::kSnapshots:
+            return runSnapshotsTable(options, progress, stderr);
+          case TableCommand::kAses:
+            return runAsesTable(options, progress, stderr);
+          case TableCommand::kHistory:
+            return runHistoryTable(options, progress, stderr);
           default:
-            std::fputs("plandrex-table: this command is not built yet\n", stderr);
-            return kTableInvalid;
+            return runGraphTable(options, stderr);
         }
       },
       stderr, kTableInvalid);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -92,7 +93,7 @@ const char kReportHeader[] =
     "edges_only_1_directed,edges_only_1_unoriented,edges_2,edges_2_peering,edges_2_directed,"
     "edges_2_unoriented,edges_only_2,edges_only_2_peering,edges_only_2_directed,"
     "edges_only_2_unoriented,edges_common,edges_common_opposite,edges_common_different,"
-    "edges_common_consistent\n";
+    "edges_common_consistent,date_1,date_2\n";
 
 TEST_F(TableE2eTest, Report) {
   const ProcessResult result =
@@ -101,8 +102,8 @@ TEST_F(TableE2eTest, Report) {
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out,
             std::string(kReportHeader) +
-                "first.zng,second.zng,4,2,3,1,2,4,1,2,1,3,1,1,1,3,1,2,0,2,1,1,0,1,1,1,0\n"
-                "second.zng,first.zng,3,1,4,2,2,3,1,2,0,2,1,1,0,4,1,2,1,3,1,1,1,1,1,1,0\n");
+                "first.zng,second.zng,4,2,3,1,2,4,1,2,1,3,1,1,1,3,1,2,0,2,1,1,0,1,1,1,0,,\n"
+                "second.zng,first.zng,3,1,4,2,2,3,1,2,0,2,1,1,0,4,1,2,1,3,1,1,1,1,1,1,0,,\n");
 }
 
 TEST_F(TableE2eTest, ReportAgainstTheBaseFromStandardInputAsJsonToAFile) {
@@ -161,6 +162,79 @@ TEST_F(TableE2eTest, Nodes) {
   EXPECT_EQ(result.out, "as,in\n7,both\n11,both\n42,second\n300,first\n65535,first\n");
 }
 
+// A series given back and forth: the dates of --dates, the gaps between them, and what came,
+// went and changed against the graph before.
+TEST_F(TableE2eTest, SnapshotsOfADatedSeries) {
+  const ProcessResult result = runTable({"snapshots", "--dates", "2004-01-01,2004-03-01,2005-03-01",
+                                         "first.zng", "second.zng", "first.zng"},
+                                        dir.path());
+  ASSERT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "graph,date,ases,ases_wide,edges,edges_peering,edges_directed,edges_unoriented,days,"
+            "ases_new,ases_gone,edges_new,edges_gone,edges_changed\n"
+            "first.zng,2004-01-01,4,0,4,1,2,1,,,,,,\n"
+            "second.zng,2004-03-01,3,0,3,1,2,0,60,1,2,2,3,1\n"
+            "first.zng,2005-03-01,4,0,4,1,2,1,365,2,1,3,2,1\n");
+}
+
+TEST_F(TableE2eTest, SnapshotsAsJsonWithoutDates) {
+  const ProcessResult result = runTable({"snapshots", "--json", "second.zng"}, dir.path());
+  ASSERT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.out,
+            "{\"graph\":\"second.zng\",\"date\":null,\"ases\":3,\"ases_wide\":0,\"edges\":3,"
+            "\"edges_peering\":1,\"edges_directed\":2,\"edges_unoriented\":0,\"days\":null,"
+            "\"ases_new\":null,\"ases_gone\":null,\"edges_new\":null,\"edges_gone\":null,"
+            "\"edges_changed\":null}\n");
+}
+
+// Every AS of each graph, and those gone since the graph before (degree 0, all of it gone);
+// relationships seen from the AS of the row.
+TEST_F(TableE2eTest, AsesOfTwoGraphs) {
+  ASSERT_TRUE(dir.write("as-20040101.zng", kFirst));
+  const ProcessResult result = runTable({"ases", "as-20040101.zng", "second.zng"}, dir.path());
+  ASSERT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "graph,date,as,degree,providers,customers,peers,unknown,edges_new,edges_gone\n"
+            "as-20040101.zng,2004-01-01,7,2,0,1,1,0,,\n"
+            "as-20040101.zng,2004-01-01,11,2,1,0,0,1,,\n"
+            "as-20040101.zng,2004-01-01,300,3,1,0,1,1,,\n"
+            "as-20040101.zng,2004-01-01,65535,1,0,1,0,0,,\n"
+            "second.zng,,7,2,1,1,0,0,1,1\n"
+            "second.zng,,11,2,0,1,1,0,1,1\n"
+            "second.zng,,42,2,1,0,1,0,2,0\n"
+            "second.zng,,300,0,0,0,0,0,0,3\n"
+            "second.zng,,65535,0,0,0,0,0,0,1\n");
+}
+
+// An adjacency that goes and comes back counts a return; a relationship that flips and flips
+// back counts two changes.
+TEST_F(TableE2eTest, HistoryOfASeries) {
+  const ProcessResult result = runTable({"history", "--dates", "2004-01-01,2004-03-01,2005-03-01",
+                                         "first.zng", "second.zng", "first.zng"},
+                                        dir.path());
+  ASSERT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "as_1,as_2,first_seen,last_seen,snapshots,returns,relationship_first,"
+            "relationship_last,relationship_changes\n"
+            "7,11,2004-01-01,2005-03-01,3,0,p2c,p2c,2\n"
+            "7,42,2004-03-01,2004-03-01,1,0,p2c,p2c,0\n"
+            "7,300,2004-01-01,2005-03-01,2,1,p2p,p2p,0\n"
+            "11,42,2004-03-01,2004-03-01,1,0,p2p,p2p,0\n"
+            "11,300,2004-01-01,2005-03-01,2,1,unknown,unknown,0\n"
+            "300,65535,2004-01-01,2005-03-01,2,1,c2p,c2p,0\n");
+  // Undated graphs are named by what the command line calls them.
+  const ProcessResult named = runTable({"history", "--json", "first.zng", "-"}, dir.path(),
+                                       e2e::StdinSource::file(dir.file("second.zng")));
+  ASSERT_TRUE(named.exitedWith(0)) << named;
+  EXPECT_EQ(named.out.substr(0, named.out.find('\n')),
+            "{\"as_1\":7,\"as_2\":11,\"first_seen\":\"first.zng\",\"last_seen\":\"-\","
+            "\"snapshots\":2,\"returns\":0,\"relationship_first\":\"p2c\","
+            "\"relationship_last\":\"c2p\",\"relationship_changes\":1}");
+}
+
 struct FailureCase {
   const char* name;
   std::vector<std::string> args;
@@ -200,6 +274,29 @@ TEST_F(TableE2eTest, FailuresLeaveTheTargetAsItWas) {
        {"report", "--plot", "target.csv", "first.zng", "target.csv"},
        3,
        "Unable to open file `target.csv' for writing\n(it is also an input file)\n"},
+      {"missing series input",
+       {"snapshots", "first.zng", "none.zng"},
+       2,
+       "none.zng: No such file or directory\n"},
+      {"invalid series input",
+       {"ases", "first.zng", "second.zng", "bad.zng"},
+       3,
+       "bad.zng: Invalid AS number: `70000'\n"},
+      {"invalid history input",
+       {"history", "-o", "target.csv", "first.zng", "bad.zng"},
+       3,
+       "bad.zng: Invalid AS number: `70000'\n"},
+      {"history output is an input",
+       {"history", "-o", "target.csv", "target.csv"},
+       3,
+       "Unable to open file `target.csv' for writing\n(it is also an input file)\n"},
+      {"dates backwards",
+       {"ases", "-o", "target.csv", "s-20100101.zng", "s-20040101.zng"},
+       1,
+       "Syntax error: the dates go backwards: `s-20040101.zng' (2004-01-01) comes after "
+       "`s-20100101.zng' (2010-01-01); give the graphs in date order, or --unordered to keep "
+       "this order\n"
+       "Type plandrex-table --help for more information\n"},
       {"command line",
        {"report", "-o", "target.csv", "first.zng"},
        1,
@@ -216,7 +313,7 @@ TEST_F(TableE2eTest, FailuresLeaveTheTargetAsItWas) {
 }
 
 TEST_F(TableE2eTest, AFullStandardOutputIsAFailure) {
-  for (const char* command : {"report", "nodes"}) {
+  for (const char* command : {"report", "nodes", "snapshots", "ases", "history"}) {
     const ProcessResult result =
         runTable({command, "first.zng", "second.zng"}, dir.path(), e2e::StdinSource::nullDevice(),
                  e2e::StdoutSink::file("/dev/full"));
@@ -237,23 +334,44 @@ TEST_F(TableE2eTest, HelpAndVersion) {
 // The progress display on a terminal: one line per input, rewritten in place, erased at the end;
 // --quiet shows nothing.
 TEST_F(TableE2eTest, ProgressOnATerminal) {
-  for (const bool quiet : {false, true}) {
-    e2e::PtyOptions options;
-    options.args = {"report", "-o", "rows.csv", "first.zng", "second.zng", "sub/third.zng"};
-    if (quiet) {
-      options.args.insert(options.args.begin() + 1, "--quiet");
+  ASSERT_EQ(mkdir(dir.file("sub").c_str(), 0777), 0);
+  ASSERT_TRUE(dir.write("sub/third.zng", kFirst));
+  for (const char* command : {"report", "snapshots", "ases", "history"}) {
+    for (const bool quiet : {false, true}) {
+      e2e::PtyOptions options;
+      options.args = {command, "-o", "rows.csv", "first.zng", "second.zng", "sub/third.zng"};
+      if (quiet) {
+        options.args.insert(options.args.begin() + 1, "--quiet");
+      }
+      options.argv0 = "plandrex-table";
+      options.workDir = dir.path();
+      const ProcessResult result = e2e::runInTerminal(TABLE_BINARY, options);
+      ASSERT_TRUE(result.exitedWith(0)) << result;
+      EXPECT_EQ(result.out, quiet ? ""
+                                  : "\r\033[K1/3 first.zng\r\033[K2/3 second.zng"
+                                    "\r\033[K3/3 third.zng\r\033[K");
+      EXPECT_TRUE(dir.exists("rows.csv")) << command;
     }
-    ASSERT_EQ(mkdir(dir.file("sub").c_str(), 0777) == 0 || quiet, true);
-    ASSERT_TRUE(dir.write("sub/third.zng", kFirst));
+  }
+}
+
+// A run stopped by a signal while the progress shows takes the line off the screen before it
+// ends, so that the shell's prompt does not land in the middle of it.
+TEST_F(TableE2eTest, ProgressIsErasedWhenASignalEndsTheRun) {
+  ASSERT_EQ(mkfifo(dir.file("slow.zng").c_str(), 0600), 0);
+  for (const int signalNumber : {SIGINT, SIGTERM}) {
+    e2e::PtyOptions options;
+    options.args = {"snapshots", "first.zng", "slow.zng"};
     options.argv0 = "plandrex-table";
     options.workDir = dir.path();
-    const ProcessResult result = e2e::runInTerminal(TABLE_BINARY, options);
-    ASSERT_TRUE(result.exitedWith(0)) << result;
-    EXPECT_EQ(result.out, quiet ? ""
-                                : "\r\033[K1/3 first.zng\r\033[K2/3 second.zng"
-                                  "\r\033[K3/3 third.zng\r\033[K");
-    const std::string rows = dir.read("rows.csv");
-    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 3);
+    e2e::PtySession session;
+    ASSERT_TRUE(session.start(TABLE_BINARY, options)) << session.error();
+    // The reader waits at the FIFO, which no one writes.
+    ASSERT_TRUE(session.waitFor("2/2 slow.zng")) << session.screen();
+    ASSERT_TRUE(session.sendSignal(signalNumber));
+    const ProcessResult result = session.finish();
+    EXPECT_EQ(result.termSignal, signalNumber) << result;
+    EXPECT_EQ(result.out, "\r\033[K1/2 first.zng\r\033[K2/2 slow.zng\r\033[K");
   }
 }
 
@@ -360,6 +478,11 @@ TEST(TableRealDataTest, SeriesEqualsPlandrexReports) {
     std::string line;
     while (std::getline(lines, line)) {
       expected += "," + line.substr(line.find_last_of(' ') + 1);
+    }
+    // The dates in the names follow the figures.
+    for (const std::string* name : {&names[i - 1], &names[i]}) {
+      const std::string digits = name->substr(9, 8);
+      expected += "," + digits.substr(0, 4) + "-" + digits.substr(4, 2) + "-" + digits.substr(6);
     }
     EXPECT_EQ(row, expected);
   }
