@@ -390,8 +390,8 @@ TEST_F(TableE2eTest, FailureOnATerminalErasesTheProgressFirst) {
 }
 
 // The figure through the binary: the dates in the graphs' names put each graph at an x
-// proportional to its date, and the SVG is well-formed and renders to PNG (96 pixels per inch
-// of --size) and to PDF without a word on standard error.
+// proportional to its date, report and snapshots draw the same figure, and the SVG is well-formed
+// and renders to PNG (96 pixels per inch of --size) and to PDF without a word on standard error.
 TEST_F(TableE2eTest, PlotRendersInRealTools) {
   const std::vector<std::pair<std::string, long>> graphs = {{"as-20040101.zng", 12418},
                                                             {"as-20100101.zng", 14610},
@@ -409,6 +409,23 @@ TEST_F(TableE2eTest, PlotRendersInRealTools) {
   const std::string svg = dir.read("series.svg");
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
   EXPECT_NE(svg.find(">a&amp;&lt;b&gt;\xEF\xBF\xBD</text>"), std::string::npos);
+
+  // snapshots draws the same figure from its own columns, named as its table names them.
+  args[0] = "snapshots";
+  args[4] = "snapshots.svg";
+  ASSERT_TRUE(runTable(args, dir.path()).exitedWith(0));
+  std::string renamed = svg;
+  for (const auto& [report, snapshots] : std::vector<std::pair<std::string, std::string>>{
+           {"nodes_2", "ases"},
+           {"edges_2", "edges"},
+           {"edges_only_2", "edges_new"},
+           {"edges_only_1", "edges_gone"},
+           {"edges_common_different", "edges_changed"}}) {
+    const std::string id = "<g id=\"series-" + report + "\">";
+    ASSERT_NE(renamed.find(id), std::string::npos) << report;
+    renamed.replace(renamed.find(id), id.size(), "<g id=\"series-" + snapshots + "\">");
+  }
+  EXPECT_EQ(dir.read("snapshots.svg"), renamed);
 
   const std::size_t begin = svg.find("<g id=\"series-nodes_2\">");
   ASSERT_NE(begin, std::string::npos);
