@@ -42,9 +42,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   OutputFile table;
   OutputFile plot;
   const bool plotting = !options.figure.file.empty();
-  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.figure.file, options.inputs, err))) {
-    table.finish(false);
+  if (!openTableAndFigure(table, plot, options, err)) {
     return kTableInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
@@ -102,13 +100,5 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
                       reportSeriesTable(series, plotted, labels, options.dates, options.base),
                       options.figure);
   }
-  if (!finishTable(table, rows, err)) {
-    plot.finish(false);
-    return kTableInvalid;
-  }
-  if (plotting && !plot.finish(true)) {
-    std::fputs(plot.message().c_str(), err);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return finishTableAndFigure(table, rows, plot, options, err) ? kTableSuccess : kTableInvalid;
 }

@@ -101,9 +101,7 @@ int runSnapshotsTable(const TableOptions& options, bool progress, FILE* err) {
   OutputFile table;
   OutputFile plot;
   const bool plotting = !options.figure.file.empty();
-  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.figure.file, options.inputs, err))) {
-    table.finish(false);
+  if (!openTableAndFigure(table, plot, options, err)) {
     return kTableInvalid;
   }
   std::vector<SnapshotRow> snapshots;
@@ -130,13 +128,5 @@ int runSnapshotsTable(const TableOptions& options, bool progress, FILE* err) {
   if (plotting) {
     writeSeriesFigure(plot.stream(), snapshotSeriesTable(series, snapshots), options.figure);
   }
-  if (!finishTable(table, rows, err)) {
-    plot.finish(false);
-    return kTableInvalid;
-  }
-  if (plotting && !plot.finish(true)) {
-    std::fputs(plot.message().c_str(), err);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return finishTableAndFigure(table, rows, plot, options, err) ? kTableSuccess : kTableInvalid;
 }
