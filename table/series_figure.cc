@@ -125,7 +125,12 @@ ValueAxis panelAxis(const Panel& panel, bool logarithmic, int maxTicks) {
   if (logarithmic) {
     return logAxis(std::isfinite(smallestPositive) ? smallestPositive : 0, largest, maxTicks);
   }
-  return linearAxis(smallest, largest, maxTicks);
+  bool empty = true;
+  for (const std::vector<SeriesPoint>& points : panel.points) {
+    empty = empty && points.empty();
+  }
+  // Nothing to draw: 0 and 1 say so plainly, where fractions would suggest values.
+  return linearAxis(smallest, largest, empty ? 1 : maxTicks);
 }
 
 // Room for ticks at least 2.5 font sizes apart, but never fewer than two.
@@ -460,7 +465,7 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
     }
 
     // The series: levels as lines through their points, changes as steps over their
-    // intervals with a marker at the middle of each.
+    // intervals with a marker on each.
     for (std::size_t s = 0; s < panel.columns.size(); ++s) {
       const std::size_t column = panel.columns[s];
       const std::vector<SeriesPoint>& points = panel.points[s];
@@ -481,8 +486,13 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
       if (!path.empty()) {
         appendf(svg, "<path d=\"%s\" %s/>\n", path.c_str(), strokeOf(column).c_str());
       }
+      // A step's marker stands at its own place along the interval, so that steps of equal
+      // height in several series still show every series' marker.
+      const double along =
+          static_cast<double>(s + 1) / static_cast<double>(panel.columns.size() + 1);
       for (const SeriesPoint& point : points) {
-        drawMarker(svg, column, (xAt(point.from) + xAt(point.at)) / 2, yAt(point.value));
+        drawMarker(svg, column, xAt(point.from) + (xAt(point.at) - xAt(point.from)) * along,
+                   yAt(point.value));
       }
       svg += "</g>\n";
     }

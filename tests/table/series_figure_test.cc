@@ -83,8 +83,9 @@ std::vector<Point> markersOf(const std::string& svg, const std::string& column) 
   return points;
 }
 
-// x positions of the level markers are proportional to the dates, and each change's marker
-// stands in the middle of its interval: on the real series' dates and on random ones.
+// x positions of the level markers are proportional to the dates, and the marker of a change
+// (the only one) stands in the middle of its interval: on the real series' dates and on random
+// ones.
 TEST(SeriesFigureTest, XIsProportionalToTheDates) {
   std::vector<std::vector<std::int64_t>> dateSets = {kSeriesDays};
   std::srand(7);
