@@ -11,8 +11,9 @@
 #include "engine/report_figures.h"
 #include "fileio/path_name.h"
 #include "table/graph_input.h"
+#include "table/report_series.h"
 #include "table/row_writer.h"
-#include "table/series_plot.h"
+#include "table/series_figure.h"
 #include "table/series_reader.h"
 #include "table/table_output.h"
 #include "table/table_progress.h"
@@ -31,24 +32,17 @@ std::vector<std::string> reportColumns() {
   return names;
 }
 
-const ReportFigure& figureNamed(const char* name) {
-  for (const ReportFigure& figure : kReportFigures) {
-    if (std::strcmp(figure.name, name) == 0) {
-      return figure;
-    }
-  }
-  return kReportFigures[0];  // not reached: every plotted figure is in the table
-}
-
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
+  // tableMain refused a figure that cannot be drawn before anything was opened.
+  std::vector<FigureSeries> series;
+  std::string unused;
+  chooseFigureSeries(reportFigureSeries(), options.figure, series, unused);
   OutputFile table;
   OutputFile plot;
   const bool plotting = !options.figure.file.empty();
-  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.figure.file, options.inputs, err))) {
-    table.finish(false);
+  if (!openTableAndFigure(table, plot, options, err)) {
     return kTableInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
@@ -56,7 +50,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   rows.header();
 
   TableProgress progress(progressShown, err, options.inputs.size());
-  std::vector<SeriesPoint> points;
+  std::vector<ComparisonFigures> plotted;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
@@ -82,12 +76,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     writeDateCell(rows, options.dates[i]);
     rows.endRow();
     if (plotting) {
-      SeriesPoint point;
-      point.label = baseName(options.inputs[i]);
-      for (std::size_t line = 0; line < 5; ++line) {
-        point.values[line] = figureNamed(kSeriesLines[line].figure).value(figures);
-      }
-      points.push_back(point);
+      plotted.push_back(figures);
     }
     if (!options.base) {
       std::swap(earlier, later);
@@ -103,17 +92,13 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     return status;
   }
   if (plotting) {
-    const std::string title = options.base ? "Each graph against " + baseName(options.inputs[0])
-                                           : std::string("Each graph against the one before");
-    writeSeriesPlot(plot.stream(), title, points);
+    std::vector<std::string> labels;
+    for (const std::string& input : options.inputs) {
+      labels.push_back(baseName(input));
+    }
+    writeSeriesFigure(plot.stream(),
+                      reportSeriesTable(series, plotted, labels, options.dates, options.base),
+                      options.figure);
   }
-  if (!finishTable(table, rows, err)) {
-    plot.finish(false);
-    return kTableInvalid;
-  }
-  if (plotting && !plot.finish(true)) {
-    std::fputs(plot.message().c_str(), err);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return finishTableAndFigure(table, rows, plot, options, err) ? kTableSuccess : kTableInvalid;
 }

@@ -9,6 +9,7 @@
 #include "table/graph_input.h"
 #include "table/row_writer.h"
 #include "table/series_reader.h"
+#include "table/snapshot_series.h"
 #include "table/table_output.h"
 
 namespace {
@@ -93,12 +94,14 @@ int computeSnapshotRows(const TableOptions& options, bool progress, FILE* err,
 }
 
 int runSnapshotsTable(const TableOptions& options, bool progress, FILE* err) {
+  // tableMain refused a figure that cannot be drawn before anything was opened.
+  std::vector<FigureSeries> series;
+  std::string unused;
+  chooseFigureSeries(snapshotFigureSeries(), options.figure, series, unused);
   OutputFile table;
   OutputFile plot;
   const bool plotting = !options.figure.file.empty();
-  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.figure.file, options.inputs, err))) {
-    table.finish(false);
+  if (!openTableAndFigure(table, plot, options, err)) {
     return kTableInvalid;
   }
   std::vector<SnapshotRow> snapshots;
@@ -123,13 +126,7 @@ int runSnapshotsTable(const TableOptions& options, bool progress, FILE* err) {
     rows.endRow();
   }
   if (plotting) {
-    // FIGURE: the snapshots' figure is drawn here from `snapshots` into plot.stream(), with
-    // options.figure; until then the file is left as it was.
-    plot.finish(false);
+    writeSeriesFigure(plot.stream(), snapshotSeriesTable(series, snapshots), options.figure);
   }
-  if (!finishTable(table, rows, err)) {
-    plot.finish(false);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return finishTableAndFigure(table, rows, plot, options, err) ? kTableSuccess : kTableInvalid;
 }

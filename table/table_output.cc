@@ -26,3 +26,27 @@ bool finishTable(OutputFile& output, RowWriter& rows, FILE* err) {
   std::fputs(output.message().c_str(), err);
   return false;
 }
+
+bool openTableAndFigure(OutputFile& table, OutputFile& figure, const TableOptions& options,
+                        FILE* err) {
+  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
+      (!options.figure.file.empty() &&
+       !openTableOutput(figure, options.figure.file, options.inputs, err))) {
+    table.finish(false);
+    return false;
+  }
+  return true;
+}
+
+bool finishTableAndFigure(OutputFile& table, RowWriter& rows, OutputFile& figure,
+                          const TableOptions& options, FILE* err) {
+  if (!finishTable(table, rows, err)) {
+    figure.finish(false);
+    return false;
+  }
+  if (!options.figure.file.empty() && !figure.finish(true)) {
+    std::fputs(figure.message().c_str(), err);
+    return false;
+  }
+  return true;
+}

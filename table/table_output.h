@@ -7,6 +7,7 @@
 
 #include "fileio/output_file.h"
 #include "table/row_writer.h"
+#include "table/table_options.h"
 
 // Opens a table or plot output: standard output for an empty name, otherwise the file, refused
 // when it is one of the inputs. false after the message is on err.
@@ -16,5 +17,15 @@ bool openTableOutput(OutputFile& output, const std::string& name,
 // Ends a successful run's table: the rows' first write error, then the output's own finish.
 // false after the message is on err.
 bool finishTable(OutputFile& output, RowWriter& rows, FILE* err);
+
+// Opens the table's output and, when --plot names one, the figure's. false after the message is
+// on err, neither left behind.
+bool openTableAndFigure(OutputFile& table, OutputFile& figure, const TableOptions& options,
+                        FILE* err);
+
+// Ends a successful run: the table, then the figure when --plot named one (its bytes written).
+// false after the message is on err; a figure is not kept when its table failed.
+bool finishTableAndFigure(OutputFile& table, RowWriter& rows, OutputFile& figure,
+                          const TableOptions& options, FILE* err);
 
 #endif  // TABLE_TABLE_OUTPUT_H_

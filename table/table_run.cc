@@ -18,8 +18,10 @@
 #include "table/graph_input.h"
 #include "table/history_table.h"
 #include "table/node_table.h"
+#include "table/report_series.h"
 #include "table/report_table.h"
 #include "table/row_writer.h"
+#include "table/snapshot_series.h"
 #include "table/snapshots_table.h"
 #include "table/table_options.h"
 #include "table/table_output.h"
@@ -121,6 +123,14 @@ int runGraphTable(const TableOptions& options, FILE* err) {
   return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
 }
 
+// The figure's columns and size, checked before anything is opened or read.
+bool figureSeriesChosen(const TableOptions& options, std::string& reason) {
+  std::vector<FigureSeries> chosen;
+  return chooseFigureSeries(
+      options.command == TableCommand::kSnapshots ? snapshotFigureSeries() : reportFigureSeries(),
+      options.figure, chosen, reason);
+}
+
 }  // namespace
 
 int tableMain(int argc, const char* const* argv) {
@@ -136,6 +146,11 @@ int tableMain(int argc, const char* const* argv) {
   }
   if (options.version) {
     return printAndFlush("plandrex-table " PLANDREX_VERSION "\n");
+  }
+  if (!options.figure.file.empty() && !figureSeriesChosen(options, reason)) {
+    std::fprintf(stderr, "Syntax error: %s\nType plandrex-table --help for more information\n",
+                 reason.c_str());
+    return kTableBadCommandLine;
   }
   // Running out of memory ends the run with status 3 and leaves any -o target as it was.
   return runWithinMemory(

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -388,25 +389,74 @@ TEST_F(TableE2eTest, FailureOnATerminalErasesTheProgressFirst) {
   EXPECT_FALSE(dir.exists("rows.csv"));
 }
 
-// The plot is well-formed XML and renders in a real SVG renderer, at its stated size.
+// The figure through the binary: the dates in the graphs' names put each graph at an x
+// proportional to its date, report and snapshots draw the same figure, and the SVG is well-formed
+// and renders to PNG (96 pixels per inch of --size) and to PDF without a word on standard error.
 TEST_F(TableE2eTest, PlotRendersInRealTools) {
-  ASSERT_TRUE(dir.write("a&<b>\xff.zng", kSecond));
-  std::vector<std::string> args = {"report", "-o", "rows.csv", "--plot", "series.svg"};
-  for (int i = 0; i < 40; ++i) {
-    args.push_back(i % 3 == 0 ? "first.zng" : i % 3 == 1 ? "second.zng" : "a&<b>\xff.zng");
+  const std::vector<std::pair<std::string, long>> graphs = {{"as-20040101.zng", 12418},
+                                                            {"as-20100101.zng", 14610},
+                                                            {"as-20240701.zng", 19905},
+                                                            {"a&<b>\xff-20240801.zng", 19935}};
+  std::vector<std::string> args = {"report", "-o",  "rows.csv", "--plot",   "series.svg",
+                                   "--size", "5x3", "--title",  "a&<b>\xff"};
+  for (std::size_t i = 0; i < graphs.size(); ++i) {
+    ASSERT_TRUE(dir.write(graphs[i].first, i % 2 == 0 ? kFirst : kSecond));
+    args.push_back(graphs[i].first);
   }
   const ProcessResult result = runTable(args, dir.path());
   ASSERT_TRUE(result.exitedWith(0)) << result;
+  EXPECT_EQ(result.out + result.err, "");
   const std::string svg = dir.read("series.svg");
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-  EXPECT_NE(svg.find("a&amp;&lt;b&gt;\xEF\xBF\xBD.zng"), std::string::npos);
+  EXPECT_NE(svg.find(">a&amp;&lt;b&gt;\xEF\xBF\xBD</text>"), std::string::npos);
+
+  // snapshots draws the same figure from its own columns, named as its table names them.
+  args[0] = "snapshots";
+  args[4] = "snapshots.svg";
+  ASSERT_TRUE(runTable(args, dir.path()).exitedWith(0));
+  std::string renamed = svg;
+  for (const auto& [report, snapshots] : std::vector<std::pair<std::string, std::string>>{
+           {"nodes_2", "ases"},
+           {"edges_2", "edges"},
+           {"edges_only_2", "edges_new"},
+           {"edges_only_1", "edges_gone"},
+           {"edges_common_different", "edges_changed"}}) {
+    const std::string id = "<g id=\"series-" + report + "\">";
+    ASSERT_NE(renamed.find(id), std::string::npos) << report;
+    renamed.replace(renamed.find(id), id.size(), "<g id=\"series-" + snapshots + "\">");
+  }
+  EXPECT_EQ(dir.read("snapshots.svg"), renamed);
+
+  const std::size_t begin = svg.find("<g id=\"series-nodes_2\">");
+  ASSERT_NE(begin, std::string::npos);
+  const std::string group = svg.substr(begin, svg.find("</g>", begin) - begin);
+  const std::regex marker("<use [^>]* x=\"([0-9.]+)\"");
+  std::vector<double> xs;
+  for (auto it = std::sregex_iterator(group.begin(), group.end(), marker);
+       it != std::sregex_iterator(); ++it) {
+    xs.push_back(std::stod((*it)[1]));
+  }
+  ASSERT_EQ(xs.size(), graphs.size());
+  const double perDay =
+      (xs.back() - xs.front()) / static_cast<double>(graphs.back().second - graphs[0].second);
+  for (std::size_t i = 0; i < graphs.size(); ++i) {
+    EXPECT_NEAR(xs[i] - xs[0], perDay * static_cast<double>(graphs[i].second - graphs[0].second),
+                0.05)
+        << graphs[i].first;
+  }
+
   if (!haveProgram("xmllint") || !haveProgram("rsvg-convert")) {
     GTEST_SKIP() << "xmllint or rsvg-convert not installed (libxml2-utils, librsvg2-bin)";
   }
   const std::string svgPath = dir.file("series.svg");
-  const std::string pngPath = dir.file("series.png");
-  EXPECT_EQ(std::system(("xmllint --noout '" + svgPath + "'").c_str()), 0);
-  EXPECT_EQ(std::system(("rsvg-convert -o '" + pngPath + "' '" + svgPath + "'").c_str()), 0);
+  for (const std::string& command :
+       {"xmllint --noout '" + svgPath + "'",
+        "rsvg-convert -o '" + dir.file("series.png") + "' '" + svgPath + "'",
+        "rsvg-convert -f pdf -o '" + dir.file("series.pdf") + "' '" + svgPath + "'"}) {
+    EXPECT_EQ(std::system((command + " 2>'" + dir.file("warnings") + "'").c_str()), 0) << command;
+    EXPECT_EQ(dir.read("warnings"), "") << command;
+  }
+  EXPECT_EQ(dir.read("series.pdf").rfind("%PDF", 0), 0u);
   const std::string png = dir.read("series.png");
   ASSERT_GT(png.size(), 24u);
   // The IHDR chunk: width and height, big-endian, at bytes 16 and 20.
@@ -416,8 +466,8 @@ TEST_F(TableE2eTest, PlotRendersInRealTools) {
            (static_cast<unsigned>(static_cast<unsigned char>(png[i + 2])) << 8) |
            static_cast<unsigned>(static_cast<unsigned char>(png[i + 3]));
   };
-  EXPECT_EQ(at(16), 1000u);
-  EXPECT_EQ(at(20), 600u);
+  EXPECT_EQ(at(16), 480u);
+  EXPECT_EQ(at(20), 288u);
 }
 
 // The shared CAIDA series: every row equals plandrex's report on that pair.
