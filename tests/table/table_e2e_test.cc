@@ -84,6 +84,14 @@ class TableE2eTest : public ::testing::Test {
     ASSERT_TRUE(dir.write("second.zng", kSecond));
     ASSERT_TRUE(dir.write("diff.znd", kDifferential));
   }
+  // Runs plandrex-table here: it must succeed, say nothing on standard error and print out.
+  void expectTable(const std::vector<std::string>& args, const std::string& out,
+                   e2e::StdinSource input = e2e::StdinSource::nullDevice()) {
+    const ProcessResult result = runTable(args, dir.path(), std::move(input));
+    ASSERT_TRUE(result.exitedWith(0)) << result;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, out);
+  }
   TempDir dir;
 };
 
@@ -165,66 +173,53 @@ TEST_F(TableE2eTest, Nodes) {
 // A series given back and forth: the dates of --dates, the gaps between them, and what came,
 // went and changed against the graph before.
 TEST_F(TableE2eTest, SnapshotsOfADatedSeries) {
-  const ProcessResult result = runTable({"snapshots", "--dates", "2004-01-01,2004-03-01,2005-03-01",
-                                         "first.zng", "second.zng", "first.zng"},
-                                        dir.path());
-  ASSERT_TRUE(result.exitedWith(0)) << result;
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out,
-            "graph,date,ases,ases_wide,edges,edges_peering,edges_directed,edges_unoriented,days,"
-            "ases_new,ases_gone,edges_new,edges_gone,edges_changed\n"
-            "first.zng,2004-01-01,4,0,4,1,2,1,,,,,,\n"
-            "second.zng,2004-03-01,3,0,3,1,2,0,60,1,2,2,3,1\n"
-            "first.zng,2005-03-01,4,0,4,1,2,1,365,2,1,3,2,1\n");
+  expectTable({"snapshots", "--dates", "2004-01-01,2004-03-01,2005-03-01", "first.zng",
+               "second.zng", "first.zng"},
+              "graph,date,ases,ases_wide,edges,edges_peering,edges_directed,edges_unoriented,days,"
+              "ases_new,ases_gone,edges_new,edges_gone,edges_changed\n"
+              "first.zng,2004-01-01,4,0,4,1,2,1,,,,,,\n"
+              "second.zng,2004-03-01,3,0,3,1,2,0,60,1,2,2,3,1\n"
+              "first.zng,2005-03-01,4,0,4,1,2,1,365,2,1,3,2,1\n");
 }
 
 TEST_F(TableE2eTest, SnapshotsAsJsonWithoutDates) {
-  const ProcessResult result = runTable({"snapshots", "--json", "second.zng"}, dir.path());
-  ASSERT_TRUE(result.exitedWith(0)) << result;
-  EXPECT_EQ(result.out,
-            "{\"graph\":\"second.zng\",\"date\":null,\"ases\":3,\"ases_wide\":0,\"edges\":3,"
-            "\"edges_peering\":1,\"edges_directed\":2,\"edges_unoriented\":0,\"days\":null,"
-            "\"ases_new\":null,\"ases_gone\":null,\"edges_new\":null,\"edges_gone\":null,"
-            "\"edges_changed\":null}\n");
+  expectTable({"snapshots", "--json", "second.zng"},
+              "{\"graph\":\"second.zng\",\"date\":null,\"ases\":3,\"ases_wide\":0,\"edges\":3,"
+              "\"edges_peering\":1,\"edges_directed\":2,\"edges_unoriented\":0,\"days\":null,"
+              "\"ases_new\":null,\"ases_gone\":null,\"edges_new\":null,\"edges_gone\":null,"
+              "\"edges_changed\":null}\n");
 }
 
 // Every AS of each graph, and those gone since the graph before (degree 0, all of it gone);
 // relationships seen from the AS of the row.
 TEST_F(TableE2eTest, AsesOfTwoGraphs) {
   ASSERT_TRUE(dir.write("as-20040101.zng", kFirst));
-  const ProcessResult result = runTable({"ases", "as-20040101.zng", "second.zng"}, dir.path());
-  ASSERT_TRUE(result.exitedWith(0)) << result;
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out,
-            "graph,date,as,degree,providers,customers,peers,unknown,edges_new,edges_gone\n"
-            "as-20040101.zng,2004-01-01,7,2,0,1,1,0,,\n"
-            "as-20040101.zng,2004-01-01,11,2,1,0,0,1,,\n"
-            "as-20040101.zng,2004-01-01,300,3,1,0,1,1,,\n"
-            "as-20040101.zng,2004-01-01,65535,1,0,1,0,0,,\n"
-            "second.zng,,7,2,1,1,0,0,1,1\n"
-            "second.zng,,11,2,0,1,1,0,1,1\n"
-            "second.zng,,42,2,1,0,1,0,2,0\n"
-            "second.zng,,300,0,0,0,0,0,0,3\n"
-            "second.zng,,65535,0,0,0,0,0,0,1\n");
+  expectTable({"ases", "as-20040101.zng", "second.zng"},
+              "graph,date,as,degree,providers,customers,peers,unknown,edges_new,edges_gone\n"
+              "as-20040101.zng,2004-01-01,7,2,0,1,1,0,,\n"
+              "as-20040101.zng,2004-01-01,11,2,1,0,0,1,,\n"
+              "as-20040101.zng,2004-01-01,300,3,1,0,1,1,,\n"
+              "as-20040101.zng,2004-01-01,65535,1,0,1,0,0,,\n"
+              "second.zng,,7,2,1,1,0,0,1,1\n"
+              "second.zng,,11,2,0,1,1,0,1,1\n"
+              "second.zng,,42,2,1,0,1,0,2,0\n"
+              "second.zng,,300,0,0,0,0,0,0,3\n"
+              "second.zng,,65535,0,0,0,0,0,0,1\n");
 }
 
 // An adjacency that goes and comes back counts a return; a relationship that flips and flips
 // back counts two changes.
 TEST_F(TableE2eTest, HistoryOfASeries) {
-  const ProcessResult result = runTable({"history", "--dates", "2004-01-01,2004-03-01,2005-03-01",
-                                         "first.zng", "second.zng", "first.zng"},
-                                        dir.path());
-  ASSERT_TRUE(result.exitedWith(0)) << result;
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out,
-            "as_1,as_2,first_seen,last_seen,snapshots,returns,relationship_first,"
-            "relationship_last,relationship_changes\n"
-            "7,11,2004-01-01,2005-03-01,3,0,p2c,p2c,2\n"
-            "7,42,2004-03-01,2004-03-01,1,0,p2c,p2c,0\n"
-            "7,300,2004-01-01,2005-03-01,2,1,p2p,p2p,0\n"
-            "11,42,2004-03-01,2004-03-01,1,0,p2p,p2p,0\n"
-            "11,300,2004-01-01,2005-03-01,2,1,unknown,unknown,0\n"
-            "300,65535,2004-01-01,2005-03-01,2,1,c2p,c2p,0\n");
+  expectTable({"history", "--dates", "2004-01-01,2004-03-01,2005-03-01", "first.zng", "second.zng",
+               "first.zng"},
+              "as_1,as_2,first_seen,last_seen,snapshots,returns,relationship_first,"
+              "relationship_last,relationship_changes\n"
+              "7,11,2004-01-01,2005-03-01,3,0,p2c,p2c,2\n"
+              "7,42,2004-03-01,2004-03-01,1,0,p2c,p2c,0\n"
+              "7,300,2004-01-01,2005-03-01,2,1,p2p,p2p,0\n"
+              "11,42,2004-03-01,2004-03-01,1,0,p2p,p2p,0\n"
+              "11,300,2004-01-01,2005-03-01,2,1,unknown,unknown,0\n"
+              "300,65535,2004-01-01,2005-03-01,2,1,c2p,c2p,0\n");
   // Undated graphs are named by what the command line calls them.
   const ProcessResult named = runTable({"history", "--json", "first.zng", "-"}, dir.path(),
                                        e2e::StdinSource::file(dir.file("second.zng")));
