@@ -500,4 +500,31 @@ TEST(TableRealDataTest, SeriesEqualsPlandrexReports) {
   }
 }
 
+// The README's figure is what the command it shows draws, byte for byte: that command, run as
+// written from the top of the tree with this build's program, into a file of its own.
+TEST(TableRealDataTest, ReadmeFigureIsWhatItsCommandDraws) {
+  struct stat status;
+  if (stat((kDataDir + "/wide").c_str(), &status) != 0) {
+    GTEST_SKIP() << "the shared real data (" << kDataDir << ") is not here";
+  }
+  std::ifstream readme(kSourceDir + "/README.md");
+  std::stringstream text;
+  text << readme.rdbuf();
+  const std::string program = "./build/table/plandrex-table";
+  const std::string figure = "docs/caida-s1-series.svg";
+  const std::size_t begin = text.str().find("```sh\n" + program + " snapshots");
+  ASSERT_NE(begin, std::string::npos) << "README shows no command that draws " << figure;
+  std::string command = text.str().substr(begin + 6, text.str().find("```", begin + 6) - begin - 6);
+  const TempDir dir;
+  ASSERT_NE(command.find(figure), std::string::npos) << command;
+  command.replace(command.find(figure), figure.size(), dir.file("figure.svg"));
+  command.replace(0, program.size(), TABLE_BINARY);
+  ASSERT_EQ(std::system(("cd '" + kSourceDir + "' && " + command).c_str()), 0) << command;
+  std::ifstream committed(kSourceDir + "/" + figure);
+  std::stringstream bytes;
+  bytes << committed.rdbuf();
+  EXPECT_TRUE(dir.read("figure.svg") == bytes.str())
+      << figure << " is not what README's command draws; run it again";
+}
+
 }  // namespace
