@@ -181,6 +181,188 @@ std::string strokeOf(std::size_t look) {
   return stroke;
 }
 
+// How x reads: time when every graph has a date and they do not go backwards; changes per year
+// when, besides, every interval has days and the options ask for no plain counts.
+struct XReading {
+  bool dated = false;
+  bool time = false;
+  bool perYear = false;
+};
+
+XReading xReadingOf(const SeriesTable& table, const FigureOptions& options) {
+  XReading reading;
+  const std::size_t count = table.labels.size();
+  reading.dated = count > 0;
+  bool ascending = true;
+  bool intervalsHaveDays = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    reading.dated = reading.dated && table.dates[i].known;
+    if (reading.dated && i > 0) {
+      ascending = ascending && table.dates[i].days >= table.dates[i - 1].days;
+      intervalsHaveDays = intervalsHaveDays && table.dates[i].days > table.dates[i - 1].days;
+    }
+  }
+  reading.time = reading.dated && ascending;
+  reading.perYear = reading.time && intervalsHaveDays && count > 1 && !options.perInterval &&
+                    !table.changesAgainstFirst;
+  return reading;
+}
+
+// The points of the panel's columns: levels (and changes against the first graph) at their
+// graphs, changes over their intervals. A value a panel cannot draw is left out, and its note
+// says why.
+void placePoints(Panel& panel, const SeriesTable& table, bool logarithmic, bool perYear) {
+  const std::size_t count = table.labels.size();
+  for (const std::size_t column : panel.columns) {
+    const std::vector<double>& values = table.columns[column].values;
+    std::vector<SeriesPoint> points;
+    const bool intervals = panel.changes && !table.changesAgainstFirst;
+    for (std::size_t i = intervals ? 1 : 0; i < count; ++i) {
+      if (std::isnan(values[i])) {
+        continue;
+      }
+      if (intervals) {
+        const double days = perYear
+                                ? static_cast<double>(table.dates[i].days - table.dates[i - 1].days)
+                                : kDaysPerYear;
+        points.push_back(
+            {static_cast<double>(i - 1), static_cast<double>(i), values[i] / days * kDaysPerYear});
+      } else if (logarithmic && values[i] <= 0) {
+        panel.note = "zero is not drawn on a log scale";
+      } else {
+        points.push_back({static_cast<double>(i), static_cast<double>(i), values[i]});
+      }
+    }
+    panel.points.push_back(points);
+  }
+}
+
+// Where the plots stand across the figure, the same for every panel.
+struct Frame {
+  double width;  // the figure's
+  double left;   // the plots' left edge
+  double plotWidth;
+  std::size_t titleLines;  // the y titles' lines the left margin holds
+};
+
+// The legend above the plot, where no line runs.
+void drawLegend(std::string& svg, const SeriesTable& table, const Panel& panel,
+                const Frame& frame) {
+  for (std::size_t row = 0; row < panel.legendRows.size(); ++row) {
+    const double rowY = panel.top - 4 -
+                        static_cast<double>(panel.legendRows.size() - row) * kLegendRow +
+                        kLegendRow / 2;
+    double x = frame.left;
+    for (const std::size_t column : panel.legendRows[row]) {
+      appendf(svg, "<path d=\"M%.2f,%.2fH%.2f\" %s/>\n", x, rowY, x + kLegendSample,
+              strokeOf(column).c_str());
+      drawMarker(svg, column, x + kLegendSample / 2, rowY);
+      appendf(svg, "<text x=\"%.2f\" y=\"%.2f\">%s</text>\n", x + kLegendSample + 4,
+              rowY + kFont * 0.35, xmlText(table.columns[column].series.words).c_str());
+      x += legendEntryWidth(table.columns[column].series);
+    }
+  }
+}
+
+// Grid, axes, ticks, their labels (x labels under the lowest panel only), the y title and the
+// panel's note.
+void drawAxes(std::string& svg, const Panel& panel, const XAxis& xAxis, const Frame& frame,
+              bool lowest) {
+  const double left = frame.left;
+  const double bottom = panel.top + panel.height;
+  auto yAt = [&](double value) { return bottom - panel.height * panel.axis.fraction(value); };
+  svg += "<g stroke=\"#dddddd\" stroke-width=\"0.5\">\n";
+  for (const double tick : panel.axis.ticks) {
+    appendf(svg, "<path d=\"M%.2f,%.2fH%.2f\"/>\n", left, yAt(tick), left + frame.plotWidth);
+  }
+  for (const XTick& tick : xAxis.ticks) {
+    if (!tick.label.empty()) {
+      appendf(svg, "<path d=\"M%.2f,%.2fV%.2f\"/>\n", left + tick.at, panel.top, bottom);
+    }
+  }
+  svg += "</g>\n<g stroke=\"#000000\" stroke-width=\"0.75\">\n";
+  for (const double tick : panel.axis.ticks) {
+    appendf(svg, "<path d=\"M%.2f,%.2fh%.2f\"/>\n", left - kTickLength, yAt(tick), kTickLength);
+  }
+  for (const XTick& tick : xAxis.ticks) {
+    appendf(svg, "<path d=\"M%.2f,%.2fv%.2f\"/>\n", left + tick.at, bottom,
+            tick.label.empty() ? kTickLength / 2 : kTickLength);
+  }
+  appendf(svg, "<path d=\"M%.2f,%.2fV%.2fH%.2f\" fill=\"none\"/>\n", left, panel.top, bottom,
+          left + frame.plotWidth);
+  svg += "</g>\n<g text-anchor=\"end\">\n";
+  for (std::size_t t = 0; t < panel.axis.ticks.size(); ++t) {
+    appendf(svg, "<text x=\"%.2f\" y=\"%.2f\">%s</text>\n", left - kTickLength - 2,
+            yAt(panel.axis.ticks[t]) + kFont * 0.35, xmlText(panel.axis.labels[t]).c_str());
+  }
+  svg += "</g>\n";
+  // The y title, rotated, its lines from the left margin inwards.
+  const double middle = panel.top + panel.height / 2;
+  for (std::size_t line = 0; line < panel.yTitleLines.size(); ++line) {
+    const double titleX =
+        kMargin + kFont * (0.8 + 1.2 * static_cast<double>(line + frame.titleLines -
+                                                           panel.yTitleLines.size()));
+    appendf(svg,
+            "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" "
+            "transform=\"rotate(-90 %.2f %.2f)\">%s</text>\n",
+            titleX, middle, titleX, middle, xmlText(panel.yTitleLines[line]).c_str());
+  }
+  for (const XTick& tick : xAxis.ticks) {
+    if (!lowest || tick.label.empty()) {
+      continue;
+    }
+    // A label that would leave the figure is held at its edge.
+    const double half = textWidth(tick.label, kFont) / 2;
+    const double x = std::min(std::max(left + tick.at, half + 1), frame.width - half - 1);
+    appendf(svg, "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\">%s</text>\n", x,
+            bottom + kTickLength + 2 + kFont, xmlText(tick.label).c_str());
+  }
+  if (!panel.note.empty()) {
+    appendf(svg, "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" fill=\"#555555\">%s</text>\n",
+            left + frame.plotWidth / 2, panel.top + kFont * 1.5, xmlText(panel.note).c_str());
+  }
+}
+
+// The series: levels as lines through their points, changes as steps over their intervals
+// with a marker on each.
+void drawSeries(std::string& svg, const SeriesTable& table, const Panel& panel, const XAxis& xAxis,
+                const Frame& frame) {
+  const double bottom = panel.top + panel.height;
+  auto yAt = [&](double value) { return bottom - panel.height * panel.axis.fraction(value); };
+  auto xAt = [&](double position) {
+    return frame.left + xAxis.graphAt[static_cast<std::size_t>(position)];
+  };
+  const bool steps = panel.changes && !table.changesAgainstFirst;
+  for (std::size_t s = 0; s < panel.columns.size(); ++s) {
+    const std::size_t column = panel.columns[s];
+    const std::vector<SeriesPoint>& points = panel.points[s];
+    appendf(svg, "<g id=\"series-%s\">\n", xmlText(table.columns[column].series.name).c_str());
+    std::string path;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const SeriesPoint& point = points[i];
+      const bool joined = i > 0 && points[i - 1].at == (steps ? point.from : point.at - 1);
+      if (steps && joined) {
+        appendf(path, "V%.2fH%.2f", yAt(point.value), xAt(point.at));
+      } else if (steps) {
+        appendf(path, "M%.2f,%.2fH%.2f", xAt(point.from), yAt(point.value), xAt(point.at));
+      } else {
+        appendf(path, "%s%.2f,%.2f", joined ? "L" : "M", xAt(point.at), yAt(point.value));
+      }
+    }
+    if (!path.empty()) {
+      appendf(svg, "<path d=\"%s\" %s/>\n", path.c_str(), strokeOf(column).c_str());
+    }
+    // A step's marker stands at its own place along the interval, so that steps of equal
+    // height in several series still show every series' marker.
+    const double along = static_cast<double>(s + 1) / static_cast<double>(panel.columns.size() + 1);
+    for (const SeriesPoint& point : points) {
+      drawMarker(svg, column, xAt(point.from) + (xAt(point.at) - xAt(point.from)) * along,
+                 yAt(point.value));
+    }
+    svg += "</g>\n";
+  }
+}
+
 }  // namespace
 
 bool chooseFigureSeries(const std::vector<FigureSeries>& available, const FigureOptions& options,
@@ -230,18 +412,7 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   const double width = options.widthInches * 72;
   const double height = options.heightInches * 72;
   const std::size_t count = table.labels.size();
-
-  bool dated = count > 0;
-  bool ascending = true;
-  for (std::size_t i = 0; i < count; ++i) {
-    dated = dated && table.dates[i].known;
-    ascending = ascending && (i == 0 || !dated || table.dates[i].days >= table.dates[i - 1].days);
-  }
-  const bool timeX = dated && ascending;
-  bool perYear = timeX && !options.perInterval && !table.changesAgainstFirst && count > 1;
-  for (std::size_t i = 1; perYear && i < count; ++i) {
-    perYear = table.dates[i].days > table.dates[i - 1].days;
-  }
+  const XReading reading = xReadingOf(table, options);
 
   Panel levels;
   Panel changes;
@@ -252,11 +423,11 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   levels.yTitle = options.logarithmic ? "count (log scale)" : "count";
   if (table.changesAgainstFirst) {
     // The first graph by its date where the axis is one of dates.
-    changes.yTitle = "change since " + (count == 0 ? std::string()
-                                        : dated    ? isoDate(table.dates[0])
-                                                   : table.labels[0]);
+    changes.yTitle = "change since " + (count == 0      ? std::string()
+                                        : reading.dated ? isoDate(table.dates[0])
+                                                        : table.labels[0]);
   } else {
-    changes.yTitle = perYear ? "change per year" : "change per interval";
+    changes.yTitle = reading.perYear ? "change per year" : "change per interval";
   }
   if (!table.changesAgainstFirst && count < 2) {
     changes.note = "one graph: no interval to draw";
@@ -270,37 +441,8 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   if (panels.empty()) {
     panels.push_back(&levels);
   }
-
-  // The values first (x comes once the plot's width is known).
   for (Panel* panel : panels) {
-    for (const std::size_t column : panel->columns) {
-      const std::vector<double>& values = table.columns[column].values;
-      std::vector<SeriesPoint> points;
-      if (!panel->changes || table.changesAgainstFirst) {
-        for (std::size_t i = 0; i < count; ++i) {
-          if (std::isnan(values[i])) {
-            continue;
-          }
-          if (!(options.logarithmic && !panel->changes && values[i] <= 0)) {
-            points.push_back({static_cast<double>(i), static_cast<double>(i), values[i]});
-          } else if (panel->note.empty()) {
-            panel->note = "zero is not drawn on a log scale";
-          }
-        }
-      } else {
-        for (std::size_t i = 1; i < count; ++i) {
-          if (std::isnan(values[i])) {
-            continue;
-          }
-          const double days =
-              perYear ? static_cast<double>(table.dates[i].days - table.dates[i - 1].days)
-                      : kDaysPerYear;
-          points.push_back({static_cast<double>(i - 1), static_cast<double>(i),
-                            values[i] / days * kDaysPerYear});
-        }
-      }
-      panel->points.push_back(points);
-    }
+    placePoints(*panel, table, options.logarithmic && !panel->changes, reading.perYear);
   }
 
   // Horizontal layout: the y tick labels and titles decide the left margin, for both panels
@@ -312,36 +454,36 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
       widestTick = std::max(widestTick, textWidth(label, kFont));
     }
   }
-  const double right = kMargin + 6;
   const double top = kMargin + (options.title.empty() ? 0 : kTitleFont + 6);
-  double left = 0;
-  double plotWidth = 0;
+  Frame frame{width, 0, 0, 1};
   double panelHeight = 0;
   auto layOut = [&](std::size_t titleLines) {
-    left =
+    frame.titleLines = titleLines;
+    frame.left =
         kMargin + static_cast<double>(titleLines) * kFont * 1.2 + 4 + widestTick + kTickLength + 3;
-    plotWidth = std::max(kFont, width - left - right);
+    frame.plotWidth = std::max(kFont, width - frame.left - kMargin - 6);
     // Vertical layout: the figure's title, then per panel its legend and plot, then the x
     // labels.
     double used = top;
     for (Panel* panel : panels) {
-      panel->legendRows = legendRows(table, panel->columns, plotWidth);
+      panel->legendRows = legendRows(table, panel->columns, frame.plotWidth);
       used += static_cast<double>(panel->legendRows.size()) * kLegendRow + 4;
     }
     used += static_cast<double>(panels.size() - 1) * 8 + kTickLength + 3 + kFont + kMargin + 2;
     panelHeight = std::max(2 * kFont, (height - used) / static_cast<double>(panels.size()));
   };
   layOut(1);
-  std::size_t titleLines = 1;
   for (Panel* panel : panels) {
     panel->yTitleLines = {panel->yTitle};
     if (textWidth(panel->yTitle, kFont) > panelHeight) {
       panel->yTitleLines = twoLines(panel->yTitle);
-      titleLines = 2;
     }
   }
-  if (titleLines == 2) {
-    layOut(2);
+  for (Panel* panel : panels) {
+    if (panel->yTitleLines.size() == 2) {
+      layOut(2);
+      break;
+    }
   }
   double y = top;
   for (Panel* panel : panels) {
@@ -352,18 +494,21 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
     y += panelHeight + 8;
   }
 
-  std::vector<std::string> xLabels = table.labels;
-  if (dated && !ascending) {
-    for (std::size_t i = 0; i < count; ++i) {
-      xLabels[i] = isoDate(table.dates[i]);
+  XAxis xAxis;
+  if (reading.time) {
+    std::vector<std::int64_t> days;
+    for (const GraphDate& date : table.dates) {
+      days.push_back(date.days);
     }
+    xAxis = timeAxis(days, frame.plotWidth, kFont);
+  } else {
+    // Dates that go backwards still name their graphs better than file names do.
+    std::vector<std::string> labels = table.labels;
+    for (std::size_t i = 0; reading.dated && i < count; ++i) {
+      labels[i] = isoDate(table.dates[i]);
+    }
+    xAxis = positionAxis(labels, frame.plotWidth, kFont);
   }
-  std::vector<std::int64_t> days;
-  for (std::size_t i = 0; timeX && i < count; ++i) {
-    days.push_back(table.dates[i].days);
-  }
-  const XAxis xAxis =
-      timeX ? timeAxis(days, plotWidth, kFont) : positionAxis(xLabels, plotWidth, kFont);
 
   std::string svg;
   appendf(svg,
@@ -381,121 +526,13 @@ void writeSeriesFigure(FILE* out, const SeriesTable& table, const FigureOptions&
   appendf(svg, "<rect width=\"%.2f\" height=\"%.2f\" fill=\"#ffffff\"/>\n", width, height);
   if (!options.title.empty()) {
     appendf(svg, "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" font-size=\"%g\">%s</text>\n",
-            left + plotWidth / 2, kMargin + kTitleFont, kTitleFont, xmlText(options.title).c_str());
+            frame.left + frame.plotWidth / 2, kMargin + kTitleFont, kTitleFont,
+            xmlText(options.title).c_str());
   }
-
   for (std::size_t p = 0; p < panels.size(); ++p) {
-    const Panel& panel = *panels[p];
-    const bool lowest = p + 1 == panels.size();
-    const double bottom = panel.top + panel.height;
-    auto yAt = [&](double value) { return bottom - panel.height * panel.axis.fraction(value); };
-    auto xAt = [&](double position) {
-      return left + xAxis.graphAt[static_cast<std::size_t>(position)];
-    };
-
-    // Legend above the plot, where no line runs.
-    for (std::size_t row = 0; row < panel.legendRows.size(); ++row) {
-      const double rowY = panel.top - 4 -
-                          static_cast<double>(panel.legendRows.size() - row) * kLegendRow +
-                          kLegendRow / 2;
-      double x = left;
-      for (const std::size_t column : panel.legendRows[row]) {
-        appendf(svg, "<path d=\"M%.2f,%.2fH%.2f\" %s/>\n", x, rowY, x + kLegendSample,
-                strokeOf(column).c_str());
-        drawMarker(svg, column, x + kLegendSample / 2, rowY);
-        appendf(svg, "<text x=\"%.2f\" y=\"%.2f\">%s</text>\n", x + kLegendSample + 4,
-                rowY + kFont * 0.35, xmlText(table.columns[column].series.words).c_str());
-        x += legendEntryWidth(table.columns[column].series);
-      }
-    }
-
-    // Grid, ticks and their labels.
-    svg += "<g stroke=\"#dddddd\" stroke-width=\"0.5\">\n";
-    for (const double tick : panel.axis.ticks) {
-      appendf(svg, "<path d=\"M%.2f,%.2fH%.2f\"/>\n", left, yAt(tick), left + plotWidth);
-    }
-    for (const XTick& tick : xAxis.ticks) {
-      if (!tick.label.empty()) {
-        appendf(svg, "<path d=\"M%.2f,%.2fV%.2f\"/>\n", left + tick.at, panel.top, bottom);
-      }
-    }
-    svg += "</g>\n<g stroke=\"#000000\" stroke-width=\"0.75\">\n";
-    for (const double tick : panel.axis.ticks) {
-      appendf(svg, "<path d=\"M%.2f,%.2fh%.2f\"/>\n", left - kTickLength, yAt(tick), kTickLength);
-    }
-    for (const XTick& tick : xAxis.ticks) {
-      appendf(svg, "<path d=\"M%.2f,%.2fv%.2f\"/>\n", left + tick.at, bottom,
-              tick.label.empty() ? kTickLength / 2 : kTickLength);
-    }
-    appendf(svg, "<path d=\"M%.2f,%.2fV%.2fH%.2f\" fill=\"none\"/>\n", left, panel.top, bottom,
-            left + plotWidth);
-    svg += "</g>\n<g text-anchor=\"end\">\n";
-    for (std::size_t t = 0; t < panel.axis.ticks.size(); ++t) {
-      appendf(svg, "<text x=\"%.2f\" y=\"%.2f\">%s</text>\n", left - kTickLength - 2,
-              yAt(panel.axis.ticks[t]) + kFont * 0.35, xmlText(panel.axis.labels[t]).c_str());
-    }
-    svg += "</g>\n";
-    // The y title, rotated, its lines from the left margin inwards.
-    const double middle = panel.top + panel.height / 2;
-    for (std::size_t line = 0; line < panel.yTitleLines.size(); ++line) {
-      const double titleX =
-          kMargin +
-          kFont * (0.8 + 1.2 * static_cast<double>(line + titleLines - panel.yTitleLines.size()));
-      appendf(svg,
-              "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" "
-              "transform=\"rotate(-90 %.2f %.2f)\">%s</text>\n",
-              titleX, middle, titleX, middle, xmlText(panel.yTitleLines[line]).c_str());
-    }
-    if (lowest) {
-      for (const XTick& tick : xAxis.ticks) {
-        if (tick.label.empty()) {
-          continue;
-        }
-        // A label that would leave the figure is held at its edge.
-        const double half = textWidth(tick.label, kFont) / 2;
-        const double x = std::min(std::max(left + tick.at, half + 1), width - half - 1);
-        appendf(svg, "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\">%s</text>\n", x,
-                bottom + kTickLength + 2 + kFont, xmlText(tick.label).c_str());
-      }
-    }
-    if (!panel.note.empty()) {
-      appendf(svg,
-              "<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\" fill=\"#555555\">%s</text>\n",
-              left + plotWidth / 2, panel.top + kFont * 1.5, xmlText(panel.note).c_str());
-    }
-
-    // The series: levels as lines through their points, changes as steps over their
-    // intervals with a marker on each.
-    for (std::size_t s = 0; s < panel.columns.size(); ++s) {
-      const std::size_t column = panel.columns[s];
-      const std::vector<SeriesPoint>& points = panel.points[s];
-      appendf(svg, "<g id=\"series-%s\">\n", xmlText(table.columns[column].series.name).c_str());
-      std::string path;
-      const bool steps = panel.changes && !table.changesAgainstFirst;
-      for (std::size_t i = 0; i < points.size(); ++i) {
-        const SeriesPoint& point = points[i];
-        const bool joined = i > 0 && points[i - 1].at == (steps ? point.from : point.at - 1);
-        if (steps && joined) {
-          appendf(path, "V%.2fH%.2f", yAt(point.value), xAt(point.at));
-        } else if (steps) {
-          appendf(path, "M%.2f,%.2fH%.2f", xAt(point.from), yAt(point.value), xAt(point.at));
-        } else {
-          appendf(path, "%s%.2f,%.2f", joined ? "L" : "M", xAt(point.at), yAt(point.value));
-        }
-      }
-      if (!path.empty()) {
-        appendf(svg, "<path d=\"%s\" %s/>\n", path.c_str(), strokeOf(column).c_str());
-      }
-      // A step's marker stands at its own place along the interval, so that steps of equal
-      // height in several series still show every series' marker.
-      const double along =
-          static_cast<double>(s + 1) / static_cast<double>(panel.columns.size() + 1);
-      for (const SeriesPoint& point : points) {
-        drawMarker(svg, column, xAt(point.from) + (xAt(point.at) - xAt(point.from)) * along,
-                   yAt(point.value));
-      }
-      svg += "</g>\n";
-    }
+    drawLegend(svg, table, *panels[p], frame);
+    drawAxes(svg, *panels[p], xAxis, frame, p + 1 == panels.size());
+    drawSeries(svg, table, *panels[p], xAxis, frame);
   }
   svg += "</svg>\n";
   std::fwrite(svg.data(), 1, svg.size(), out);
