@@ -15,6 +15,7 @@
 
 #include "engine/report_figures.h"
 #include "table/figure_ticks.h"
+#include "table/figure_x_axis.h"
 #include "table/report_series.h"
 #include "table/snapshot_series.h"
 #include "table/snapshots_table.h"
@@ -360,6 +361,44 @@ TEST(SeriesFigureTest, ReportRowsGiveEveryGraphsLevel) {
   EXPECT_EQ(table.columns[1].values, (std::vector<double>{10, 20, 30}));
   EXPECT_EQ(table.columns[2].values, (std::vector<double>{0, 5, 7}));
   EXPECT_TRUE(table.changesAgainstFirst);
+}
+
+// A dated axis is ticked at whole years over years, at months over months and at the graphs'
+// own dates over days; every labelled tick stands where its date does.
+TEST(SeriesFigureTest, TimeTicksFollowTheSpan) {
+  const struct {
+    std::vector<std::int64_t> days;
+    const char* pattern;
+  } kCases[] = {
+      {kSeriesDays, "^(20[0-9][02468])$"},              // 2004 to 2024: every second year
+      {{19723, 19800, 19905}, "^2024-0[1-7]$"},         // January to July 2024
+      {{19723, 19725, 19730}, "^2024-01-(01|03|08)$"},  // a week
+      {{19723, 19723}, "^2024-01-01$"},                 // one day
+  };
+  for (const auto& c : kCases) {
+    const XAxis axis = timeAxis(c.days, 430, 9);
+    const double perDay =
+        c.days.back() > c.days.front()
+            ? (axis.graphAt.back() - axis.graphAt.front()) / (c.days.back() - c.days.front())
+            : 0;
+    std::size_t labelled = 0;
+    for (const XTick& tick : axis.ticks) {
+      if (tick.label.empty()) {
+        continue;
+      }
+      ++labelled;
+      EXPECT_TRUE(std::regex_match(tick.label, std::regex(c.pattern))) << tick.label;
+      GraphDate date;
+      const std::string iso = tick.label.size() == 4   ? tick.label + "-01-01"
+                              : tick.label.size() == 7 ? tick.label + "-01"
+                                                       : tick.label;
+      ASSERT_TRUE(parseIsoDate(iso, date)) << iso;
+      if (perDay > 0) {
+        EXPECT_NEAR(tick.at - axis.graphAt[0], perDay * (date.days - c.days[0]), 0.01) << iso;
+      }
+    }
+    EXPECT_GE(labelled, 1u) << c.pattern;
+  }
 }
 
 }  // namespace
