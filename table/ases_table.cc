@@ -19,82 +19,75 @@ constexpr const char* kAsColumns[] = {
     "customers", "peers", "unknown", "edges_new", "edges_gone",
 };
 
-// What one AS has in the later graph of a pair, and what changed for it.
+// What one AS has in the later graph of a pair, and what changed for it. Its degree is the sum
+// of the four kinds.
 struct AsCounts {
-  std::uint32_t degree = 0;
   std::uint32_t providers = 0;
   std::uint32_t customers = 0;
   std::uint32_t peers = 0;
   std::uint32_t unknown = 0;
   std::uint32_t edgesNew = 0;
   std::uint32_t edgesGone = 0;
-  bool inLater = false;
 };
 
-// The ASes of two graphs, ascending, and where each one's counts are. An AS number below 65536
-// finds its place in a table, a wider one in a small hash table: the adjacencies' far ends come in
-// no order, and a lookup per end must stay a memory access or two.
-class AsUnion {
+// The counters of the ASes of two graphs. An adjacency's far end comes in no order, so finding
+// its counters must cost a memory access or two: those of an AS number below 65536 stand at that
+// index of a table, those of a wider one in an open-addressing hash table beside its number.
+class AsCounters {
  public:
-  void build(ASGraph& earlier, ASGraph& later) {
+  // Every AS of either graph, counters at 0; ases() lists them ascending.
+  void reset(ASGraph& earlier, ASGraph& later) {
     keys.clear();
-    counts.clear();
-    walkNodeUnion(earlier, later, [this](ASNumber as, NodeSide side) {
-      keys.push_back(as);
-      AsCounts c;
-      c.inLater = side != NodeSide::kFirstOnly;
-      counts.push_back(c);
-    });
-    narrow.assign(kNarrow, 0);
-    std::size_t wide = 0;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-      if (keys[i] < kNarrow) {
-        narrow[keys[i]] = static_cast<std::uint32_t>(i);
-      } else {
-        ++wide;
-      }
+    walkNodeUnion(earlier, later, [this](ASNumber as, NodeSide) { keys.push_back(as); });
+    narrow.assign(kNarrow, AsCounts());
+    std::size_t wideCount = 0;
+    for (ASNumber as : keys) {
+      wideCount += as >= kNarrow ? 1 : 0;
     }
     // At most half full, so that a search ends after a slot or two.
     std::size_t slots = 16;
-    while (slots < 2 * wide) {
+    while (slots < 2 * wideCount) {
       slots *= 2;
     }
     mask = slots - 1;
-    wideSlots.assign(slots, kFree);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-      if (keys[i] >= kNarrow) {
-        std::size_t slot = hash(keys[i]);
-        while (wideSlots[slot] != kFree) {
+    wide.assign(slots, WideSlot());
+    for (ASNumber as : keys) {
+      if (as >= kNarrow) {
+        std::size_t slot = hash(as);
+        while (wide[slot].as != kFree) {
           slot = (slot + 1) & mask;
         }
-        wideSlots[slot] = static_cast<std::uint32_t>(i);
+        wide[slot].as = as;
       }
     }
   }
+  const std::vector<ASNumber>& ases() const { return keys; }
   // as must be an AS of one of the two graphs.
   AsCounts& at(ASNumber as) {
     if (as < kNarrow) {
-      return counts[narrow[as]];
+      return narrow[as];
     }
     std::size_t slot = hash(as);
-    while (keys[wideSlots[slot]] != as) {
+    while (wide[slot].as != as) {
       slot = (slot + 1) & mask;
     }
-    return counts[wideSlots[slot]];
+    return wide[slot].counts;
   }
-
-  std::vector<ASNumber> keys;
-  std::vector<AsCounts> counts;
 
  private:
   static constexpr ASNumber kNarrow = 65536;
-  static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
+  // No wide slot holds an AS number below 65536.
+  static constexpr ASNumber kFree = 0;
+  struct WideSlot {
+    ASNumber as = kFree;
+    AsCounts counts;
+  };
   std::size_t hash(ASNumber as) const {
     return static_cast<std::size_t>((as * 2654435769u) >> 7) & mask;
   }
-  std::vector<std::uint32_t> narrow;
-  // Wide AS numbers: open addressing, each slot an index into keys.
-  std::vector<std::uint32_t> wideSlots;
+  std::vector<ASNumber> keys;
+  std::vector<AsCounts> narrow;
+  std::vector<WideSlot> wide;
   std::size_t mask = 0;
 };
 
@@ -102,57 +95,73 @@ class AsUnion {
 // reads it from the smaller one. A self-loop is one adjacency of its AS, seen from one end, so
 // that the relationships of every AS add up to its degree.
 void countAdjacency(const ASGraph::graph_edge* e, AsCounts& from, AsCounts& to) {
-  const bool loop = &from == &to;
-  ++from.degree;
-  to.degree += loop ? 0 : 1;
+  const std::uint32_t other = &from == &to ? 0 : 1;
   if (!e->fwdWeight->oriented) {
     ++from.unknown;
-    to.unknown += loop ? 0 : 1;
+    to.unknown += other;
     return;
   }
   switch (*e->dir) {
     case dir_forward:  // p2c: from is the provider
       ++from.customers;
-      to.providers += loop ? 0 : 1;
+      to.providers += other;
       break;
     case dir_backward:  // c2p
       ++from.providers;
-      to.customers += loop ? 0 : 1;
+      to.customers += other;
       break;
     default:
       ++from.peers;
-      to.peers += loop ? 0 : 1;
+      to.peers += other;
   }
 }
 
-void countChange(std::uint32_t AsCounts::*counter, AsCounts& from, AsCounts& to) {
-  ++(from.*counter);
-  if (&from != &to) {
-    ++(to.*counter);
+// The counters of a walk's from end: the walk meets them in ascending order, an AS's adjacencies
+// one after the other, so the last one found is most often the one wanted.
+class FromCounters {
+ public:
+  explicit FromCounters(AsCounters& ases) : ases(ases) {}
+  AsCounts& at(ASNumber as) {
+    if (last == nullptr || as != lastAs) {
+      last = &ases.at(as);
+      lastAs = as;
+    }
+    return *last;
   }
-}
+
+ private:
+  AsCounters& ases;
+  AsCounts* last = nullptr;
+  ASNumber lastAs = 0;
+};
 
 // One merge of the two graphs' adjacencies, both walked from their smaller AS in (from, to)
 // order: the later graph's are counted by relationship, and the new and gone ones.
-void countPair(ASGraph& earlier, ASGraph& later, AsUnion& ases) {
+void countPair(ASGraph& earlier, ASGraph& later, AsCounters& ases) {
   ASGraph::EdgeWalk before(earlier);
   ASGraph::EdgeWalk after(later);
+  FromCounters goneFrom(ases);
+  FromCounters laterFrom(ases);
   while (!before.atEnd() || !after.atEnd()) {
     const int order = before.atEnd()  ? 1
                       : after.atEnd() ? -1
                                       : lexOrder(before.current(), after.current());
     if (order < 0) {
       const ASGraph::graph_edge* e = before.current();
-      countChange(&AsCounts::edgesGone, ases.at(e->from->key), ases.at(e->to->key));
+      AsCounts& from = goneFrom.at(e->from->key);
+      AsCounts& to = ases.at(e->to->key);
+      ++from.edgesGone;
+      to.edgesGone += &from == &to ? 0 : 1;
       before.next();
       continue;
     }
     const ASGraph::graph_edge* e = after.current();
-    AsCounts& from = ases.at(e->from->key);
+    AsCounts& from = laterFrom.at(e->from->key);
     AsCounts& to = ases.at(e->to->key);
     countAdjacency(e, from, to);
     if (order > 0) {
-      countChange(&AsCounts::edgesNew, from, to);
+      ++from.edgesNew;
+      to.edgesNew += &from == &to ? 0 : 1;
     } else {
       before.next();
     }
@@ -160,19 +169,19 @@ void countPair(ASGraph& earlier, ASGraph& later, AsUnion& ases) {
   }
 }
 
-void writeRows(const std::string& graph, const GraphDate& date, bool compared, const AsUnion& ases,
+void writeRows(const std::string& graph, const GraphDate& date, bool compared, AsCounters& ases,
                RowWriter& rows) {
-  const std::string isoText = isoDate(date);
-  for (std::size_t i = 0; i < ases.keys.size() && rows.ok(); ++i) {
-    const AsCounts& c = ases.counts[i];
-    rows.text(graph);
-    if (date.known) {
-      rows.word(isoText.c_str());
-    } else {
-      rows.empty();
+  const std::string graphCell = rows.encodedText(graph);
+  const std::string dateCell = date.known ? rows.encodedText(isoDate(date)) : rows.encodedEmpty();
+  for (ASNumber as : ases.ases()) {
+    if (!rows.ok()) {
+      break;
     }
-    rows.number(ases.keys[i]);
-    rows.number(c.degree);
+    const AsCounts& c = ases.at(as);
+    rows.encoded(graphCell);
+    rows.encoded(dateCell);
+    rows.number(as);
+    rows.number(std::uint64_t{c.providers} + c.customers + c.peers + c.unknown);
     rows.number(c.providers);
     rows.number(c.customers);
     rows.number(c.peers);
@@ -206,7 +215,7 @@ int runAsesTable(const TableOptions& options, bool progress, FILE* err) {
   SeriesReader reader(options, progress, err);
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
-  AsUnion ases;
+  AsCounters ases;
   for (std::size_t i = 0; i < reader.count(); ++i) {
     if (!reader.read(i, *later)) {
       const int status = reader.fail();
@@ -214,7 +223,7 @@ int runAsesTable(const TableOptions& options, bool progress, FILE* err) {
       return status;
     }
     // The first graph is taken against an empty one: every AS is there, nothing is gone.
-    ases.build(*earlier, *later);
+    ases.reset(*earlier, *later);
     countPair(*earlier, *later, ases);
     writeRows(options.inputs[i], options.dates[i], i > 0, ases, rows);
     std::swap(earlier, later);

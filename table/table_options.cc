@@ -151,7 +151,7 @@ const TableOption kOptions[] = {
      [](TableOptions& options, const char*, const std::string&, std::string&) {
        return options.base = true;
      }},
-    {"--quiet", nullptr, nullptr, kOnSeries,
+    {"--quiet", nullptr, nullptr, kOnSeries | kOnNodes,
      [](TableOptions& options, const char*, const std::string&, std::string&) {
        return options.quiet = true;
      }},

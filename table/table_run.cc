@@ -21,6 +21,7 @@
 #include "table/report_series.h"
 #include "table/report_table.h"
 #include "table/row_writer.h"
+#include "table/series_reader.h"
 #include "table/snapshot_series.h"
 #include "table/snapshots_table.h"
 #include "table/table_options.h"
@@ -37,7 +38,7 @@ constexpr const char kHelp[] =
     "       plandrex-table history [-o FILE] [--json] [--dates ...] [--unordered] [--quiet]\n"
     "                              GRAPH...\n"
     "       plandrex-table edges [-o FILE] [--json] GRAPH\n"
-    "       plandrex-table nodes [-o FILE] [--json] GRAPH GRAPH\n"
+    "       plandrex-table nodes [-o FILE] [--json] [--quiet] GRAPH GRAPH\n"
     "\n"
     "Turns AS graph files (plain or differential) into tables: CSV with a header row by\n"
     "default, JSON Lines with --json. `-' reads a graph from standard input (once).\n"
@@ -93,22 +94,22 @@ int printAndFlush(const char* text) {
   return kTableSuccess;
 }
 
-// edges and nodes: read every input, then write the rows.
-int runGraphTable(const TableOptions& options, FILE* err) {
+// edges and nodes: read every input, then write the rows. progress: for nodes, which reads two.
+int runGraphTable(const TableOptions& options, bool progress, FILE* err) {
   std::vector<ASGraph> graphs(options.inputs.size());
   OutputFile table;
   if (!openTableOutput(table, options.outputFile, options.inputs, err)) {
     return kTableInvalid;
   }
-  for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-    std::string message;
-    const int status = readGraphInput(options.inputs[i], graphs[i], message);
-    if (status != kTableSuccess) {
-      std::fputs(message.c_str(), err);
+  SeriesReader reader(options, progress && graphs.size() > 1, err);
+  for (std::size_t i = 0; i < graphs.size(); ++i) {
+    if (!reader.read(i, graphs[i])) {
+      const int status = reader.fail();
       table.finish(false);
       return status;
     }
   }
+  reader.done();
   if (options.command == TableCommand::kEdges) {
     RowWriter rows(table.stream(), options.format, edgeTableColumns(graphs[0].isDifferential()));
     rows.header();
@@ -161,7 +162,7 @@ int tableMain(int argc, const char* const* argv) {
             return runReportTable(options, progress, stderr);
           case TableCommand::kEdges:
           case TableCommand::kNodes:
-            return runGraphTable(options, stderr);
+            return runGraphTable(options, progress, stderr);
           case TableCommand::kSnapshots:
             return runSnapshotsTable(options, progress, stderr);
           case TableCommand::kAses:
@@ -169,7 +170,7 @@ int tableMain(int argc, const char* const* argv) {
           case TableCommand::kHistory:
             return runHistoryTable(options, progress, stderr);
           default:
-            return runGraphTable(options, stderr);
+            return runGraphTable(options, progress, stderr);
         }
       },
       stderr, kTableInvalid);
