@@ -12,9 +12,12 @@
 #include "cli/graph_input.h"
 #include "engine/report_figures.h"
 #include "fileio/path_name.h"
+#include "table/report_series.h"
 #include "table/row_writer.h"
-#include "table/series_plot.h"
+#include "table/series_figure.h"
+#include "table/series_reader.h"
 #include "table/table_output.h"
+#include "table/table_progress.h"
 #include "text/escaped_text.h"
 
 namespace {
@@ -24,64 +27,31 @@ std::vector<std::string> reportColumns() {
   for (const ReportFigure& figure : kReportFigures) {
     names.emplace_back(figure.name);
   }
+  // After the figures, so that every earlier column keeps its place.
+  names.emplace_back("date_1");
+  names.emplace_back("date_2");
   return names;
 }
-
-const ReportFigure& figureNamed(const char* name) {
-  for (const ReportFigure& figure : kReportFigures) {
-    if (std::strcmp(figure.name, name) == 0) {
-      return figure;
-    }
-  }
-  return kReportFigures[0];  // not reached: every plotted figure is in the table
-}
-
-// The one-line progress display on standard error: rewritten in place, erased at the end.
-class Progress {
- public:
-  Progress(bool shown, FILE* err, std::size_t total) : shown(shown), err(err), total(total) {}
-  ~Progress() { erase(); }
-  void show(std::size_t index, const std::string& name) {
-    if (shown) {
-      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
-                   escaped(baseName(name).c_str()).c_str());
-      std::fflush(err);
-      drawn = true;
-    }
-  }
-  void erase() {
-    if (drawn) {
-      std::fputs("\r\033[K", err);
-      std::fflush(err);
-      drawn = false;
-    }
-  }
-
- private:
-  bool shown;
-  FILE* err;
-  std::size_t total;
-  bool drawn = false;
-};
 
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
+  // tableMain refused a figure that cannot be drawn before anything was opened.
+  std::vector<FigureSeries> series;
+  std::string unused;
+  chooseFigureSeries(reportFigureSeries(), options.figure, series, unused);
   OutputFile table;
   OutputFile plot;
-  const bool plotting = !options.plotFile.empty();
-  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting &&
-       !openTableOutput(plot, options.plotFile, options.inputs, err, {options.outputFile}))) {
-    table.finish(false);
+  const bool plotting = !options.figure.file.empty();
+  if (!openTableAndFigure(table, plot, options, err)) {
     return kExitUnwritableOrInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
   rows.holdRows();
   rows.header();
 
-  Progress progress(progressShown, err, options.inputs.size());
-  std::vector<SeriesPoint> points;
+  TableProgress progress(progressShown, err, options.inputs.size());
+  std::vector<ComparisonFigures> plotted;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
@@ -103,14 +73,11 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     for (const ReportFigure& figure : kReportFigures) {
       rows.number(figure.value(figures));
     }
+    writeDateCell(rows, options.dates[earlierIndex]);
+    writeDateCell(rows, options.dates[i]);
     rows.endRow();
     if (plotting) {
-      SeriesPoint point;
-      point.label = baseName(options.inputs[i]);
-      for (std::size_t line = 0; line < 5; ++line) {
-        point.values[line] = figureNamed(kSeriesLines[line].figure).value(figures);
-      }
-      points.push_back(point);
+      plotted.push_back(figures);
     }
     if (!options.base) {
       std::swap(earlier, later);
@@ -126,14 +93,14 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     return status;
   }
   if (plotting) {
-    const std::string title = options.base ? "Each graph against " + baseName(options.inputs[0])
-                                           : std::string("Each graph against the one before");
-    errno = 0;
-    writeSeriesPlot(plot.stream(), title, points);
-    // The failed write's own errno, before finishing the table can change it.
-    if (std::ferror(plot.stream())) {
-      plot.writeFailed();
+    std::vector<std::string> labels;
+    for (const std::string& input : options.inputs) {
+      labels.push_back(baseName(input));
     }
+    writeSeriesFigure(plot.stream(),
+                      reportSeriesTable(series, plotted, labels, options.dates, options.base),
+                      options.figure);
   }
-  return finishTable(table, rows, err, &plot) ? kExitSuccess : kExitUnwritableOrInvalid;
+  return finishTableAndFigure(table, rows, plot, options, err) ? kExitSuccess
+                                                               : kExitUnwritableOrInvalid;
 }

@@ -28,3 +28,27 @@ bool finishTable(OutputFile& output, RowWriter& rows, FILE* err, OutputFile* plo
   std::fputs(message.c_str(), err);
   return false;
 }
+
+bool openTableAndFigure(OutputFile& table, OutputFile& figure, const TableOptions& options,
+                        FILE* err) {
+  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
+      (!options.figure.file.empty() &&
+       !openTableOutput(figure, options.figure.file, options.inputs, err, {options.outputFile}))) {
+    table.finish(false);
+    return false;
+  }
+  return true;
+}
+
+bool finishTableAndFigure(OutputFile& table, RowWriter& rows, OutputFile& figure,
+                          const TableOptions& options, FILE* err) {
+  if (options.figure.file.empty()) {
+    return finishTable(table, rows, err);
+  }
+  // The figure was written just before: its failed write's own errno, before finishing the table
+  // can change it.
+  if (std::ferror(figure.stream())) {
+    figure.writeFailed();
+  }
+  return finishTable(table, rows, err, &figure);
+}
