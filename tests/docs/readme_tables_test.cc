@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "tests/e2e/process_runner.h"
@@ -21,13 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSource = PLANDREX_SOURCE_DIR;
-
-std::string fileText(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The first ```sh block after the heading; empty when there is none.
 std::string shellBlock(const std::string& readme, const std::string& heading) {
@@ -60,7 +53,10 @@ TEST(ReadmeTablesTest, TheBlockRunsFromACloneAndLeavesNothingThere) {
   if (std::system("python3 -c 'import pandas' >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "pandas is not installed for python3 (Debian: python3-pandas)";
   }
-  const std::string block = shellBlock(fileText(kSource / "README.md"), "## Tables and plots");
+  std::ifstream readme(kSource / "README.md");
+  const std::string block = shellBlock(
+      std::string(std::istreambuf_iterator<char>(readme), std::istreambuf_iterator<char>()),
+      "## Tables and plots");
   ASSERT_FALSE(block.empty()) << "no sh block under \"## Tables and plots\"";
 
   e2e::TempDir dir;
