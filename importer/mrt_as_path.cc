@@ -81,7 +81,9 @@ void MrtAsPath::mergeAs4Path(const MrtAsPath& as4Path) {
   mergedAses.clear();
   std::size_t wanted = count - as4Count;
   const std::uint32_t* next = ases.data();
-  for (std::size_t i = 0; i < types.size() && wanted > 0; ++i) {
+  // Confederation segments count no AS but are kept where they stand, so
+  // that a route through a confederation is skipped as its text is.
+  for (std::size_t i = 0; i < types.size() && (wanted > 0 || isConfederation(types[i])); ++i) {
     std::size_t taken = lengths[i];
     if (types[i] == kSet) {
       --wanted;
@@ -94,9 +96,7 @@ void MrtAsPath::mergeAs4Path(const MrtAsPath& as4Path) {
   }
   const std::uint32_t* as4 = as4Path.ases.data();
   for (std::size_t i = 0; i < as4Path.types.size(); ++i) {
-    if (!isConfederation(as4Path.types[i])) {
-      append(as4Path.types[i], as4, as4Path.lengths[i]);
-    }
+    append(as4Path.types[i], as4, as4Path.lengths[i]);
     as4 += as4Path.lengths[i];
   }
   types.swap(mergedTypes);

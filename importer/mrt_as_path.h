@@ -31,8 +31,8 @@ class MrtAsPath {
   // numbers into this AS_PATH: when the AS_PATH holds at least as many ASes
   // as the AS4_PATH (a set counting one, confederation segments none), its
   // leading ASes beyond that count are kept and the AS4_PATH follows them;
-  // otherwise the AS4_PATH is ignored. Confederation segments of the AS4_PATH
-  // are left out: it may not carry any.
+  // otherwise the AS4_PATH is ignored. Confederation segments count no AS
+  // but stay in the path (from either attribute), as bgpdump prints them.
   void mergeAs4Path(const MrtAsPath& as4Path);
 
   // The route's path as the text path reads bgpdump's rendering of it: the
