@@ -55,5 +55,6 @@ bool recognisesBgpdumpLine(const char* begin, const char* end) {
   }
   const std::string_view first = line.substr(0, bar);
   return first == "TABLE_DUMP" || first == "TABLE_DUMP2" || first == "TABLE_DUMP2_AP" ||
-         first == "BGP4MP" || first == "BGP4MP_ET" || first == "BGP4MP_AP";
+         first == "BGP4MP" || first == "BGP4MP_ET" || first == "BGP4MP_AP" ||
+         first == "BGP4MP_ET_AP";
 }

@@ -35,9 +35,9 @@ class BgpdumpImport : public ImportFormat {
 };
 
 // A line that bgpdump -m prints: its first field is TABLE_DUMP, TABLE_DUMP2 or
-// TABLE_DUMP2_AP (table dumps) or BGP4MP, BGP4MP_ET or BGP4MP_AP (updates,
-// whose lines are skipped as not being table entries unless announcements
-// are routes), followed by '|'.
+// TABLE_DUMP2_AP (table dumps) or BGP4MP, BGP4MP_ET, BGP4MP_AP or
+// BGP4MP_ET_AP (updates, whose lines are skipped as not being table entries
+// unless announcements are routes), followed by '|'.
 bool recognisesBgpdumpLine(const char* begin, const char* end);
 
 #endif  // IMPORTER_BGPDUMP_FORMAT_H_
