@@ -18,20 +18,13 @@ namespace {
 
 // The graph of the input read `times' times as one table; empty when refused.
 std::string graphOf(const std::string& name, const ImportSettings& settings, int times) {
-  const FormatEntry* mrt = findFormat(kMrtFormat);
-  ImportReader reader;
-  for (int i = 0; i < times; ++i) {
-    if (reader.read(name.c_str(), mrt, false, settings) != ReadResult::kRead) {
-      import_fuzz::checkMessage(reader.message());
-      if (reader.message().find(": record ") == std::string::npos) {
-        import_fuzz::fault("MRT refusal without the record it concerns", reader.message());
-      }
-      return "";
-    }
+  std::string refusal;
+  const std::string graph =
+      import_fuzz::routingTableGraph(name, findFormat(kMrtFormat), settings, times, refusal);
+  if (graph.empty() && refusal.find(": record ") == std::string::npos) {
+    import_fuzz::fault("MRT refusal without the record it concerns", refusal);
   }
-  ASGraph graph;
-  reader.import()->buildGraph(graph);
-  return import_fuzz::checkGraphReadsBack(graph);
+  return graph;
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <sstream>
@@ -18,31 +17,14 @@
 #include "tests/importer/compressed_bytes.h"
 #include "tests/importer/importer_binary.h"
 #include "tests/importer/mrt_records.h"
+#include "tests/importer/shell_commands.h"
 
 namespace importer_test {
 namespace {
 
 using namespace mrt_records;
 
-const std::string kDataDir = std::string(PLANDREX_SOURCE_DIR) + "/../shared/data";
-
-bool exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
-
-e2e::ProcessResult shell(const std::string& command, const std::string& workDir) {
-  e2e::RunOptions options;
-  options.args = {"-c", command};
-  options.workDir = workDir;
-  options.timeoutSeconds = 1800;
-  return e2e::runProgram("/bin/sh", options);
-}
-
-bool haveBgpdump() {
-  e2e::TempDir dir;
-  return shell("command -v bgpdump >/dev/null", dir.path()).exitedWith(0);
-}
+bool haveBgpdump() { return haveCommand("bgpdump"); }
 
 // The route counts of a run: standard error without the lines that tell the
 // input apart (format, line counts, MRT record counts).
