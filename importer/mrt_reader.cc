@@ -9,7 +9,7 @@
 namespace {
 
 constexpr std::size_t kHeaderSize = 12;
-constexpr std::size_t kInitialBufferSize = 1 << 20;
+constexpr std::size_t kInitialBufferSize = 1 << 16;  // grows to the largest record
 
 // Record types (RFC 6396, 4.2) and the subtypes read.
 constexpr std::uint16_t kTableDump = 12;
