@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "cli/exit_status.h"
+#include "cli/graph_input.h"
 #include "engine/report_figures.h"
 #include "fileio/path_name.h"
-#include "table/graph_input.h"
 #include "table/row_writer.h"
 #include "table/series_plot.h"
 #include "table/table_output.h"
@@ -70,9 +71,10 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   OutputFile plot;
   const bool plotting = !options.plotFile.empty();
   if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.plotFile, options.inputs, err))) {
+      (plotting &&
+       !openTableOutput(plot, options.plotFile, options.inputs, err, {options.outputFile}))) {
     table.finish(false);
-    return kTableInvalid;
+    return kExitUnwritableOrInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
   rows.holdRows();
@@ -84,15 +86,15 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
   std::size_t earlierIndex = 0;
-  int status = kTableSuccess;
+  int status = kExitSuccess;
   std::string message;
   progress.show(0, options.inputs[0]);
   status = readGraphInput(options.inputs[0], *earlier, message);
-  for (std::size_t i = 1; status == kTableSuccess && i < options.inputs.size(); ++i) {
+  for (std::size_t i = 1; status == kExitSuccess && i < options.inputs.size(); ++i) {
     progress.show(i, options.inputs[i]);
     *later = ASGraph();
     status = readGraphInput(options.inputs[i], *later, message);
-    if (status != kTableSuccess) {
+    if (status != kExitSuccess) {
       break;
     }
     const ComparisonFigures figures = compareForReport(*earlier, *later);
@@ -117,7 +119,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   }
   // The failure's line comes after the progress display is gone.
   progress.erase();
-  if (status != kTableSuccess) {
+  if (status != kExitSuccess) {
     std::fputs(message.c_str(), err);
     table.finish(false);
     plot.finish(false);
@@ -126,15 +128,12 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   if (plotting) {
     const std::string title = options.base ? "Each graph against " + baseName(options.inputs[0])
                                            : std::string("Each graph against the one before");
+    errno = 0;
     writeSeriesPlot(plot.stream(), title, points);
+    // The failed write's own errno, before finishing the table can change it.
+    if (std::ferror(plot.stream())) {
+      plot.writeFailed();
+    }
   }
-  if (!finishTable(table, rows, err)) {
-    plot.finish(false);
-    return kTableInvalid;
-  }
-  if (plotting && !plot.finish(true)) {
-    std::fputs(plot.message().c_str(), err);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return finishTable(table, rows, err, &plot) ? kExitSuccess : kExitUnwritableOrInvalid;
 }

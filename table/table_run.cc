@@ -2,19 +2,19 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "asgraph/as_graph.h"
-#include "fileio/failure_errno.h"
+#include "cli/exit_status.h"
+#include "cli/graph_input.h"
+#include "cli/program_info.h"
+#include "cli/syntax_error.h"
 #include "fileio/out_of_memory.h"
 #include "fileio/output_file.h"
 #include "plandrex_version.h"
 #include "table/edge_table.h"
-#include "table/graph_input.h"
 #include "table/node_table.h"
 #include "table/report_table.h"
 #include "table/row_writer.h"
@@ -54,13 +54,7 @@ constexpr const char kHelp[] =
     "3 an input is not a valid graph file or the output cannot be written.\n";
 
 int printAndFlush(const char* text) {
-  errno = 0;
-  std::fputs(text, stdout);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fputs(cannotWriteMessage(nullptr, failureErrno()).c_str(), stderr);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return printProgramInfo([text](FILE* out) { std::fputs(text, out); }, stdout, stderr);
 }
 
 // edges and nodes: read every input, then write the rows.
@@ -68,12 +62,12 @@ int runGraphTable(const TableOptions& options, FILE* err) {
   std::vector<ASGraph> graphs(options.inputs.size());
   OutputFile table;
   if (!openTableOutput(table, options.outputFile, options.inputs, err)) {
-    return kTableInvalid;
+    return kExitUnwritableOrInvalid;
   }
   for (std::size_t i = 0; i < options.inputs.size(); ++i) {
     std::string message;
     const int status = readGraphInput(options.inputs[i], graphs[i], message);
-    if (status != kTableSuccess) {
+    if (status != kExitSuccess) {
       std::fputs(message.c_str(), err);
       table.finish(false);
       return status;
@@ -83,14 +77,14 @@ int runGraphTable(const TableOptions& options, FILE* err) {
     RowWriter rows(table.stream(), options.format, edgeTableColumns(graphs[0].isDifferential()));
     rows.header();
     writeEdgeRows(graphs[0], rows);
-    return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
+    return finishTable(table, rows, err) ? kExitSuccess : kExitUnwritableOrInvalid;
   }
   RowWriter rows(
       table.stream(), options.format,
       std::vector<std::string>(std::begin(kNodeTableColumns), std::end(kNodeTableColumns)));
   rows.header();
   writeNodeRows(graphs[0], graphs[1], rows);
-  return finishTable(table, rows, err) ? kTableSuccess : kTableInvalid;
+  return finishTable(table, rows, err) ? kExitSuccess : kExitUnwritableOrInvalid;
 }
 
 }  // namespace
@@ -99,9 +93,7 @@ int tableMain(int argc, const char* const* argv) {
   TableOptions options;
   std::string reason;
   if (!parseTableOptions(argc, argv, options, reason)) {
-    std::fprintf(stderr, "Syntax error: %s\nType plandrex-table --help for more information\n",
-                 reason.c_str());
-    return kTableBadCommandLine;
+    return reportSyntaxError(stderr, "plandrex-table", reason.c_str());
   }
   if (options.help) {
     return printAndFlush(kHelp);
@@ -118,5 +110,5 @@ int tableMain(int argc, const char* const* argv) {
         }
         return runGraphTable(options, stderr);
       },
-      stderr, kTableInvalid);
+      stderr, kExitUnwritableOrInvalid);
 }

@@ -4,11 +4,14 @@
 // against plandrex's own report.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -211,6 +214,107 @@ TEST_F(TableE2eTest, FailuresLeaveTheTargetAsItWas) {
     EXPECT_EQ(result.out, "") << c.name;
     EXPECT_EQ(result.err, c.err) << c.name;
     EXPECT_EQ(dir.read("target.csv"), "old\n") << c.name;
+  }
+}
+
+// The table and the plot take effect together: when either cannot be completed (a full device, a
+// file size limit with or without its signal), both targets keep their bytes and no temporary
+// file is left.
+TEST_F(TableE2eTest, TableAndPlotAreReplacedTogetherOrNotAtAll) {
+  std::vector<std::string> inputs;
+  for (int i = 0; i < 30; ++i) {
+    inputs.push_back(i % 2 == 0 ? "first.zng" : "second.zng");
+  }
+  struct Case {
+    const char* name;
+    const char* shellPrefix;  // empty: run directly
+    const char* plot;
+    int status;  // -1: ended by SIGXFSZ
+    const char* err;
+  };
+  const Case cases[] = {
+      {"plot on a full device", "", "/dev/full", 3,
+       "Unable to write to file `/dev/full'\n(No space left on device)\n"},
+      {"file size limit, signal ignored", "ulimit -f 8; trap '' XFSZ; exec \"$0\" \"$@\"",
+       "plot.svg", 3, "Unable to write to file `plot.svg'\n(File too large)\n"},
+      {"file size limit", "ulimit -f 8; exec \"$0\" \"$@\"", "plot.svg", -1, ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(dir.write("target.csv", "old\n"));
+    ASSERT_TRUE(dir.write("plot.svg", "old plot\n"));
+    const std::set<std::string> before = e2e::listDirectory(dir.path());
+    std::vector<std::string> args = {"report", "-o", "target.csv", "--plot", c.plot};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    ProcessResult result;
+    if (*c.shellPrefix == '\0') {
+      result = runTable(args, dir.path());
+    } else {
+      args.insert(args.begin(), {"-c", c.shellPrefix, TABLE_BINARY});
+      e2e::RunOptions options;
+      options.args = args;
+      options.workDir = dir.path();
+      result = e2e::runProgram("/bin/sh", options);
+    }
+    if (c.status < 0) {
+      EXPECT_EQ(result.termSignal, SIGXFSZ) << c.name << ": " << result;
+    } else {
+      EXPECT_TRUE(result.exitedWith(c.status)) << c.name << ": " << result;
+      EXPECT_EQ(result.err, c.err) << c.name;
+    }
+    EXPECT_EQ(dir.read("target.csv"), "old\n") << c.name;
+    EXPECT_EQ(dir.read("plot.svg"), "old plot\n") << c.name;
+    EXPECT_EQ(e2e::listDirectory(dir.path()), before) << c.name;
+  }
+  // The same run without a limit writes both, and the table alone would fit under it: what the
+  // limit stops is the plot.
+  const std::vector<std::string> args = [&] {
+    std::vector<std::string> all = {"report", "-o", "target.csv", "--plot", "plot.svg"};
+    all.insert(all.end(), inputs.begin(), inputs.end());
+    return all;
+  }();
+  ASSERT_TRUE(runTable(args, dir.path()).exitedWith(0));
+  EXPECT_LT(dir.read("target.csv").size(), 8u * 512);
+  EXPECT_GT(dir.read("plot.svg").size(), 8u * 1024);
+}
+
+// -o and --plot naming one file under two spellings are refused before anything is written, as an
+// output that is an input is.
+TEST_F(TableE2eTest, TableAndPlotInOneFileAreRefused) {
+  ASSERT_TRUE(dir.write("target.csv", "old\n"));
+  ASSERT_EQ(symlink("target.csv", dir.file("link.csv").c_str()), 0);
+  ASSERT_EQ(link(dir.file("target.csv").c_str(), dir.file("hard.csv").c_str()), 0);
+  const char* const spellings[][2] = {
+      {"target.csv", "./target.csv"}, {"target.csv", "link.csv"}, {"hard.csv", "target.csv"},
+      {"new.csv", "./new.csv"},       {"./new.svg", "new.svg"},
+  };
+  for (const auto& names : spellings) {
+    const ProcessResult result = runTable(
+        {"report", "-o", names[0], "--plot", names[1], "first.zng", "second.zng"}, dir.path());
+    EXPECT_TRUE(result.exitedWith(3)) << names[1] << ": " << result;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, std::string("Unable to open file `") + names[1] +
+                              "' for writing\n(it is also an output file)\n");
+    EXPECT_EQ(dir.read("target.csv"), "old\n");
+    EXPECT_FALSE(dir.exists("new.csv"));
+    EXPECT_FALSE(dir.exists("new.svg"));
+  }
+}
+
+// Arguments that a syntax error quotes reach the terminal escaped, whichever part of the command
+// line they come from.
+TEST_F(TableE2eTest, SyntaxErrorsEscapeWhatTheyQuote) {
+  const struct {
+    std::vector<std::string> args;
+    const char* reason;
+  } cases[] = {
+      {{"\x1b]0;x\x07"}, "unknown command `\\x1b]0;x\\x07': report, edges or nodes"},
+      {{"nodes", "--\x1b[2J"}, "unknown option `--\\x1b[2J' for nodes"},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = runTable(c.args, dir.path());
+    EXPECT_TRUE(result.exitedWith(1)) << result;
+    EXPECT_EQ(result.err, std::string("Syntax error: ") + c.reason +
+                              "\nType plandrex-table --help for more information\n");
   }
 }
 
