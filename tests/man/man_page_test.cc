@@ -112,7 +112,7 @@ TEST(ManPageTest, ImportPageFormatOptionNamesEveryFormat) {
     const std::string format = known.substr(start, comma - start);
     EXPECT_NE(paragraph.find(format), std::string::npos) << format << " missing in:\n" << paragraph;
   }
-  EXPECT_EQ(named, 5);
+  EXPECT_EQ(named, 6);
 #else
   GTEST_SKIP() << "plandrex-import is not part of this build";
 #endif
