@@ -45,12 +45,27 @@ std::set<std::string> treeOf(const fs::path& root) {
   return names;
 }
 
+// A PATH under which python3 has pandas: as it is, or with Debian's python3 first when another
+// python3 earlier in PATH hides Debian's pandas. Empty when neither has it.
+std::string pathWithPandas() {
+  const char* path = std::getenv("PATH");
+  const std::string current = path != nullptr ? path : "/usr/bin:/bin";
+  if (std::system("python3 -c 'import pandas' >/dev/null 2>&1") == 0) {
+    return current;
+  }
+  if (std::system("/usr/bin/python3 -c 'import pandas' >/dev/null 2>&1") == 0) {
+    return "/usr/bin:" + current;
+  }
+  return std::string();
+}
+
 TEST(ReadmeTablesTest, TheBlockRunsFromACloneAndLeavesNothingThere) {
   const fs::path shared = kSource / ".." / "shared";
   if (!fs::exists(shared / "data" / "wide" / "caida-s1-20240801.zng")) {
     GTEST_SKIP() << "the shared real data (" << shared.string() << "/data) is not here";
   }
-  if (std::system("python3 -c 'import pandas' >/dev/null 2>&1") != 0) {
+  const std::string path = pathWithPandas();
+  if (path.empty()) {
     GTEST_SKIP() << "pandas is not installed for python3 (Debian: python3-pandas)";
   }
   std::ifstream readme(kSource / "README.md");
@@ -78,8 +93,9 @@ TEST(ReadmeTablesTest, TheBlockRunsFromACloneAndLeavesNothingThere) {
 
   e2e::RunOptions options;
   // The block's own temporary directory goes where this test removes it.
-  options.args = {"-c", "export TMPDIR=\"$1/tmp\" && cd \"$1/clone\" && bash -e \"$1/block.sh\"",
-                  "readme", top.string()};
+  options.args = {
+      "-c", "export TMPDIR=\"$1/tmp\" PATH=\"$2\" && cd \"$1/clone\" && bash -e \"$1/block.sh\"",
+      "readme", top.string(), path};
   options.timeoutSeconds = 600;
   const e2e::ProcessResult result = e2e::runProgram("/bin/bash", options);
   ASSERT_TRUE(result.exitedWith(0)) << result;
