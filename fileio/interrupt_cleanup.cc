@@ -18,12 +18,22 @@ constexpr int kSlots = 4;
 char paths[kSlots][PATH_MAX];
 volatile sig_atomic_t inUse[kSlots] = {0, 0, 0, 0};
 bool handlersInstalled = false;
+// The last words: set only while lastWordsSet is 0, then marked set.
+int lastWordsFd = -1;
+const char* lastWordsText = nullptr;
+std::size_t lastWordsLength = 0;
+volatile sig_atomic_t lastWordsSet = 0;
 // The signals that end a run from outside: the terminal's interrupt and quit
 // keys, a hangup, kill's default, and the file size limit, whose default
 // action ends the process in the middle of a write.
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ};
 
 void removeAndDie(int signal) {
+  if (lastWordsSet != 0) {
+    // Best effort: a terminal that takes no more bytes does not keep the run alive.
+    const ssize_t written = write(lastWordsFd, lastWordsText, lastWordsLength);
+    static_cast<void>(written);
+  }
   for (int slot = 0; slot < kSlots; ++slot) {
     if (inUse[slot] != 0) {
       unlink(paths[slot]);
@@ -93,5 +103,20 @@ void remove(int slot) {
     inUse[slot] = 0;
   }
 }
+
+void setLastWords(int fd, const char* text, std::size_t length) {
+  lastWordsSet = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  lastWordsFd = fd;
+  lastWordsText = text;
+  lastWordsLength = length;
+  if (!handlersInstalled) {
+    installHandlers();
+  }
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  lastWordsSet = 1;
+}
+
+void clearLastWords() { lastWordsSet = 0; }
 
 }  // namespace interrupt_cleanup

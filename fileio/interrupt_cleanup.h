@@ -3,6 +3,8 @@
 
 #include <signal.h>
 
+#include <cstddef>
+
 // Files that must not outlive an interrupted run. While a name is registered,
 // SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGXFSZ remove the file before the
 // process ends by the signal as it would have without a handler (so a shell
@@ -29,6 +31,13 @@ class Deferral {
 int add(const char* path);
 // Forgets the name in a slot from add(); -1 is ignored.
 void remove(int slot);
+
+// Bytes written to descriptor fd when such a signal ends the run, before any
+// file is removed: what erases a progress line, so that the shell's prompt
+// does not land in the middle of it. text must outlive the run (a constant);
+// a later call replaces an earlier one. While none is set nothing is written.
+void setLastWords(int fd, const char* text, std::size_t length);
+void clearLastWords();
 
 }  // namespace interrupt_cleanup
 

@@ -2,6 +2,7 @@
 #define FILEIO_OUTPUT_FILE_H_
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,12 @@ class OutputFile {
     // of them (the same device and inode: through links, and the file that
     // standard input is redirected from) is refused, so that no run destroys
     // its own input.
-    std::vector<const char*> inputs;
+    std::vector<std::string> inputs;
+    // The outputs the run opened before this one. An output that is one of
+    // them under another spelling ("x" and "./x", a link) is refused, so that
+    // neither is lost to the other; for a name that does not exist yet, the
+    // same name in the same directory counts as the same file.
+    std::vector<std::string> outputs;
     // Asked about a target that exists (one that can be opened for reading);
     // false declines the run. Null asks nothing.
     bool (*mayOverwrite)(const char* name) = nullptr;
@@ -49,6 +55,11 @@ class OutputFile {
   // target's place, or standard output is flushed; false when any write of
   // the run failed or this last step did, with message() telling why.
   bool finish(bool runSucceeded);
+  // The part of finish(true) that can find the output incomplete: the held
+  // write failure, the last flush, sync and close; the target is not touched.
+  // false: message() tells why and the output is discarded. finish() then
+  // only puts the output in the target's place (see finishTogether).
+  bool complete();
   // The failure of open() or finish(), as lines to show on standard error.
   const std::string& message() const { return failure; }
 
@@ -58,9 +69,17 @@ class OutputFile {
   std::string name;  // empty for standard output
   ReplacingOutput file;
   FILE* out = nullptr;
-  int writeErrno = 0;  // of the first failed write; 0 while none failed
+  int writeErrno = 0;       // of the first failed write; 0 while none failed
+  bool incomplete = false;  // complete() failed
   std::string failure;
 };
+
+// Ends the outputs of one successful run together: each is completed first,
+// and only when all of them are whole does any take its target's place, so a
+// failure in one (a full disk, a file size limit) leaves every target as it
+// was. Outputs never opened are passed over. false: message holds the first
+// failure's lines and every output is discarded.
+bool finishTogether(std::initializer_list<OutputFile*> outputs, std::string& message);
 
 // "Unable to write to file `NAME'" (or "to standard output" when name is
 // null) and the system's text for error: the message of a failed write.

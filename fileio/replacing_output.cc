@@ -182,7 +182,7 @@ bool ReplacingOutput::openTemporary(const std::string& path, bool exists, unsign
   return true;
 }
 
-bool ReplacingOutput::commit() {
+bool ReplacingOutput::complete() {
   if (out == nullptr) {
     return true;
   }
@@ -201,11 +201,20 @@ bool ReplacingOutput::commit() {
     written = false;
     error = failureErrno();
   }
-  if (written && replacing() && rename(temporary.c_str(), target.c_str()) != 0) {
-    written = false;
-    error = errno;
-  }
   if (!written) {
+    discard();
+    errno = error;
+    return false;
+  }
+  return true;
+}
+
+bool ReplacingOutput::commit() {
+  if (!complete()) {
+    return false;
+  }
+  if (replacing() && rename(temporary.c_str(), target.c_str()) != 0) {
+    const int error = errno;
     discard();
     errno = error;
     return false;

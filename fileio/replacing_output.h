@@ -41,9 +41,15 @@ class ReplacingOutput {
   // Whether a temporary file stands in for the target.
   bool replacing() const { return !temporary.empty(); }
 
-  // Flushes and closes the stream and puts the output in the target's place.
-  // false: errno tells which step failed; the temporary file is removed and
-  // the target is left as it was (written in place, it holds what was written).
+  // Flushes, syncs and closes the stream: every step that can find the output
+  // incomplete, but the target is not touched yet. false: errno tells which
+  // step failed, and the output is discarded. Lets a run finish several
+  // outputs first and replace their targets only when all of them are whole.
+  bool complete();
+  // Completes the output (unless complete() already did) and puts it in the
+  // target's place. false: errno tells which step failed; the temporary file
+  // is removed and the target is left as it was (written in place, it holds
+  // what was written).
   bool commit();
   // Closes the stream and removes the temporary file; the target stays as it
   // was. Does nothing when nothing is open.

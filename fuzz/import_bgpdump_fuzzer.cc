@@ -34,17 +34,9 @@ const RelationshipTable& smallTable() {
 
 // The graph of the input read `times' times as one table; empty when refused.
 std::string graphOf(const std::string& name, const ImportSettings& settings, int times) {
-  const FormatEntry* bgpdump = findFormat(kRoutingTableFormat);
-  ImportReader reader;
-  for (int i = 0; i < times; ++i) {
-    if (reader.read(name.c_str(), bgpdump, false, settings) != ReadResult::kRead) {
-      import_fuzz::checkMessage(reader.message());
-      return "";
-    }
-  }
-  ASGraph graph;
-  reader.import()->buildGraph(graph);
-  return import_fuzz::checkGraphReadsBack(graph);
+  std::string refusal;
+  return import_fuzz::routingTableGraph(name, findFormat(kRoutingTableFormat), settings, times,
+                                        refusal);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <string>
 
 #include "asgraph/as_graph.h"
+#include "importer/format_registry.h"
+#include "importer/import_reader.h"
 
 namespace import_fuzz {
 
@@ -93,6 +95,24 @@ inline std::string checkGraphReadsBack(ASGraph& graph) {
     fault("the graph read back differs", bytes);
   }
   return bytes;
+}
+
+// The graph of a routing table read `times' times as one table in format;
+// empty when refused, refusal then holding the message (checked).
+inline std::string routingTableGraph(const std::string& name, const FormatEntry* format,
+                                     const ImportSettings& settings, int times,
+                                     std::string& refusal) {
+  ImportReader reader;
+  for (int i = 0; i < times; ++i) {
+    if (reader.read(name.c_str(), format, false, settings) != ReadResult::kRead) {
+      refusal = reader.message();
+      checkMessage(refusal);
+      return "";
+    }
+  }
+  ASGraph graph;
+  reader.import()->buildGraph(graph);
+  return checkGraphReadsBack(graph);
 }
 
 }  // namespace import_fuzz

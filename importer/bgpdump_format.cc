@@ -4,8 +4,8 @@
 #include <string_view>
 #include <utility>
 
-BgpdumpImport::BgpdumpImport(RelationshipLookup lookup, bool classic)
-    : relationships(std::move(lookup)), builder(classic) {}
+BgpdumpImport::BgpdumpImport(RelationshipLookup lookup, bool classic, bool announcements)
+    : relationships(std::move(lookup)), builder(classic, announcements) {}
 
 bool BgpdumpImport::takeLine(const char* begin, const char* end, std::string& /*reason*/) {
   builder.addLine(std::string_view(begin, static_cast<std::size_t>(end - begin)));
@@ -19,7 +19,13 @@ void BgpdumpImport::printCounts(FILE* stream) const {
   const auto line = [stream](const char* label, std::uint64_t value) {
     std::fprintf(stream, "%s: %" PRIu64 "\n", label, value);
   };
-  line("table entries", c.tableEntries);
+  if (c.mrtRecords != 0) {
+    line("MRT records", c.mrtRecords);
+    line("MRT records skipped (type not read)", c.mrtRecordsSkipped);
+    line("MRT prefixes cut by the end of their field", c.mrtPrefixesCut);
+  }
+  line(builder.announcements() ? "table entries and announcements" : "table entries",
+       c.tableEntries);
   line("other lines skipped", c.notTableEntry);
   line("IPv6 routes skipped", c.notIPv4);
   line("routes skipped (no IPv4 prefix or no AS path)", c.badPrefix);
@@ -48,5 +54,7 @@ bool recognisesBgpdumpLine(const char* begin, const char* end) {
     return false;
   }
   const std::string_view first = line.substr(0, bar);
-  return first == "TABLE_DUMP" || first == "TABLE_DUMP2" || first == "BGP4MP";
+  return first == "TABLE_DUMP" || first == "TABLE_DUMP2" || first == "TABLE_DUMP2_AP" ||
+         first == "BGP4MP" || first == "BGP4MP_ET" || first == "BGP4MP_AP" ||
+         first == "BGP4MP_ET_AP";
 }

@@ -14,8 +14,12 @@
 class BgpdumpImport : public ImportFormat {
  public:
   // lookup orients the adjacencies (see RibGraphBuilder::build); classic:
-  // AS numbers 1 to 65535 only.
-  BgpdumpImport(RelationshipLookup lookup, bool classic);
+  // AS numbers 1 to 65535 only; announcements: UPDATE announcements are
+  // routes too.
+  BgpdumpImport(RelationshipLookup lookup, bool classic, bool announcements);
+
+  // Where MRT input, read elsewhere, puts its routes.
+  RibGraphBuilder& routes() { return builder; }
 
   bool takeLine(const char* begin, const char* end, std::string& reason) override;
   void buildGraph(ASGraph& graph) override;
@@ -30,9 +34,10 @@ class BgpdumpImport : public ImportFormat {
   RibGraphBuilder builder;
 };
 
-// A line that bgpdump -m prints: its first field is TABLE_DUMP or TABLE_DUMP2
-// (table dumps) or BGP4MP (updates, whose lines are all skipped as not being
-// table entries), followed by '|'.
+// A line that bgpdump -m prints: its first field is TABLE_DUMP, TABLE_DUMP2 or
+// TABLE_DUMP2_AP (table dumps) or BGP4MP, BGP4MP_ET, BGP4MP_AP or
+// BGP4MP_ET_AP (updates, whose lines are skipped as not being table entries
+// unless announcements are routes), followed by '|'.
 bool recognisesBgpdumpLine(const char* begin, const char* end);
 
 #endif  // IMPORTER_BGPDUMP_FORMAT_H_

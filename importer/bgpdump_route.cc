@@ -6,6 +6,8 @@ namespace {
 
 constexpr int kPrefixField = 5;
 constexpr int kPathField = 6;
+// The largest field index read: the path of a line with a path identifier.
+constexpr int kLastField = kPathField + 1;
 
 // Decimal digits only, at most max; false for an empty token.
 bool parseBoundedDecimal(std::string_view digits, std::uint64_t max, std::uint64_t& value) {
@@ -58,10 +60,15 @@ bool parsePrefix(std::string_view text, std::uint32_t& network, int& length) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Whether a number occurs twice in a path without consecutive repeats. Real
-// paths are short, and for them a quadratic look beats sorting a copy; a
+bool endsWith(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+}  // namespace
+
+// Real paths are short, and for them a quadratic look beats sorting a copy; a
 // long path (only hostile input has one) is sorted so that it cannot stall.
-bool hasLoop(const std::vector<std::uint32_t>& path) {
+bool hasPathLoop(const std::vector<std::uint32_t>& path) {
   if (path.size() > 64) {
     std::vector<std::uint32_t> sorted(path);
     std::sort(sorted.begin(), sorted.end());
@@ -76,8 +83,6 @@ bool hasLoop(const std::vector<std::uint32_t>& path) {
   }
   return false;
 }
-
-}  // namespace
 
 bool parseAsNumber(std::string_view token, std::uint32_t& number) {
   std::uint64_t value = 0;
@@ -98,11 +103,11 @@ bool parseAsNumber(std::string_view token, std::uint32_t& number) {
   return true;
 }
 
-RouteVerdict parseBgpdumpLine(std::string_view line, BgpdumpRoute& route) {
-  std::string_view fields[kPathField + 1];
+RouteVerdict parseBgpdumpLine(std::string_view line, BgpdumpRoute& route, bool announcements) {
+  std::string_view fields[kLastField + 1];
   int found = 0;
   std::string_view rest = line;
-  while (found <= kPathField) {
+  while (found <= kLastField) {
     const std::size_t bar = rest.find('|');
     fields[found++] = rest.substr(0, bar);
     if (bar == std::string_view::npos) {
@@ -110,19 +115,22 @@ RouteVerdict parseBgpdumpLine(std::string_view line, BgpdumpRoute& route) {
     }
     rest.remove_prefix(bar + 1);
   }
-  if (found < 3 || fields[2] != "B") {
+  if (found < 3 || (fields[2] != "B" && !(announcements && fields[2] == "A"))) {
     return RouteVerdict::notTableEntry;
   }
+  // bgpdump names the records with path identifiers TABLE_DUMP2_AP and
+  // BGP4MP_AP, and prints the identifier before the path.
+  const int pathField = endsWith(fields[0], "_AP") ? kPathField + 1 : kPathField;
   if (found > kPrefixField && fields[kPrefixField].find(':') != std::string_view::npos) {
     return RouteVerdict::notIPv4;
   }
-  if (found <= kPathField || !parsePrefix(fields[kPrefixField], route.network, route.length)) {
+  if (found <= pathField || !parsePrefix(fields[kPrefixField], route.network, route.length)) {
     return RouteVerdict::badPrefix;
   }
 
   route.path.clear();
   route.cutAtAsSet = false;
-  std::string_view path = fields[kPathField];
+  std::string_view path = fields[pathField];
   for (;;) {
     while (!path.empty() && isBlank(path.front())) {
       path.remove_prefix(1);
@@ -148,5 +156,5 @@ RouteVerdict parseBgpdumpLine(std::string_view line, BgpdumpRoute& route) {
       route.path.push_back(number);
     }
   }
-  return hasLoop(route.path) ? RouteVerdict::pathLoop : RouteVerdict::route;
+  return hasPathLoop(route.path) ? RouteVerdict::pathLoop : RouteVerdict::route;
 }

@@ -7,12 +7,13 @@
 
 // One line of a routing table as `bgpdump -m` prints it, fields separated by
 // '|': TABLE_DUMP|time|B|peer address|peer AS|prefix|AS path|origin|...
-// (TABLE_DUMP2 the same).
+// (TABLE_DUMP2 the same). Records with path identifiers (TABLE_DUMP2_AP,
+// BGP4MP_AP) hold the identifier between the prefix and the AS path.
 
 // What became of a line.
 enum class RouteVerdict {
   route,          // a usable IPv4 route
-  notTableEntry,  // the third field is not "B" (or the line has fewer fields)
+  notTableEntry,  // the third field is not "B" ("A" too if announcements are routes)
   notIPv4,        // the prefix contains ':'
   badPrefix,      // a table entry without the path field or with no IPv4 prefix
   badAsNumber,    // a path token (before any AS set) that is not an AS number
@@ -31,7 +32,13 @@ struct BgpdumpRoute {
 
 // Reads one line (without its line end) into route, reusing route.path's
 // storage. route is filled in full only for RouteVerdict::route.
-RouteVerdict parseBgpdumpLine(std::string_view line, BgpdumpRoute& route);
+// announcements: UPDATE announcements ("A" lines) are routes as well.
+RouteVerdict parseBgpdumpLine(std::string_view line, BgpdumpRoute& route,
+                              bool announcements = false);
+
+// Whether a number occurs twice in a path whose consecutive repeats are
+// already collapsed.
+bool hasPathLoop(const std::vector<std::uint32_t>& path);
 
 // The AS number in a token: decimal (up to 4294967295) or X.Y with X and Y at
 // most 65535. false for anything else.

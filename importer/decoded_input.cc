@@ -137,7 +137,47 @@ bool DecodedInput::detect() {
   return true;
 }
 
+bool DecodedInput::peek(std::size_t wanted, const unsigned char*& bytes, std::size_t& count) {
+  if (lookaheadBegin > 0) {
+    lookahead.erase(lookahead.begin(),
+                    lookahead.begin() + static_cast<std::ptrdiff_t>(lookaheadBegin));
+    lookaheadBegin = 0;
+  }
+  while (lookahead.size() < wanted) {
+    const std::size_t held = lookahead.size();
+    lookahead.resize(wanted);
+    std::size_t got = 0;
+    // Read past the bytes held, which read() would hand out first.
+    const bool ok = decodeMore(lookahead.data() + held, wanted - held, got);
+    lookahead.resize(held + got);
+    if (!ok) {
+      return false;
+    }
+    if (got == 0) {
+      break;
+    }
+  }
+  bytes = reinterpret_cast<const unsigned char*>(lookahead.data());
+  count = lookahead.size();
+  return true;
+}
+
 bool DecodedInput::read(char* buffer, std::size_t capacity, std::size_t& count) {
+  count = 0;
+  if (lookaheadBegin < lookahead.size() && capacity > 0) {
+    count = std::min(capacity, lookahead.size() - lookaheadBegin);
+    std::memcpy(buffer, lookahead.data() + lookaheadBegin, count);
+    lookaheadBegin += count;
+    if (lookaheadBegin == lookahead.size()) {
+      lookahead.clear();
+      lookaheadBegin = 0;
+    }
+    return true;
+  }
+  return decodeMore(buffer, capacity, count);
+}
+
+bool DecodedInput::decodeMore(char* buffer, std::size_t capacity, std::size_t& count) {
   count = 0;
   if (!pendingFailure.empty()) {
     failure.swap(pendingFailure);

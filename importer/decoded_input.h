@@ -31,6 +31,11 @@ class DecodedInput {
   // truncated compressed data); count is then 0.
   bool read(char* buffer, std::size_t capacity, std::size_t& count);
 
+  // Decodes up to wanted bytes ahead without consuming them: the next read()
+  // returns them first. count is less than wanted only at the end of the
+  // input. false: as read().
+  bool peek(std::size_t wanted, const unsigned char*& bytes, std::size_t& count);
+
   // What the first bytes said; valid after the first read().
   Compression compression() const { return kind; }
   // Why the last read() failed.
@@ -40,6 +45,8 @@ class DecodedInput {
   struct Decoders;
 
   bool fail(const std::string& text);
+  // read() without the bytes peeked.
+  bool decodeMore(char* buffer, std::size_t capacity, std::size_t& count);
   // A failure after decoded bytes of this read: they are returned (true), the
   // failure with the next read.
   bool failAfter(std::size_t decoded, const std::string& text);
@@ -65,6 +72,8 @@ class DecodedInput {
   Decoders* decoders;
   std::string failure;
   std::string pendingFailure;
+  std::vector<char> lookahead;  // decoded by peek(), not yet read
+  std::size_t lookaheadBegin = 0;
 };
 
 #endif  // IMPORTER_DECODED_INPUT_H_

@@ -35,8 +35,11 @@ std::unique_ptr<ImportFormat> createBgpdumpImport(const ImportSettings& settings
       [table](ASNumber smaller, ASNumber larger, Relationship& relationship) {
         return table != nullptr && table->lookup(smaller, larger, relationship);
       },
-      settings.classic);
+      settings.classic, settings.announcements);
 }
+
+// MRT is told from the input's first bytes, never from a line.
+bool recognisesNoLine(const char*, const char*) { return false; }
 
 // Detection tries these in order; their line shapes do not overlap.
 const FormatEntry kFormats[] = {
@@ -63,6 +66,11 @@ const FormatEntry kFormats[] = {
                 "(TABLE_DUMP2 too); AS paths make the adjacencies,\n"
                 "with path and IP-address covering values",
                 recognisesBgpdumpLine, createBgpdumpImport, nullptr, false},
+    FormatEntry{kMrtFormat,
+                "routing tables and updates as MRT (RFC 6396):\n"
+                "TABLE_DUMP, TABLE_DUMP_V2, BGP4MP, BGP4MP_ET; told\n"
+                "from the first bytes, read as bgpdump -m prints it",
+                recognisesNoLine, createBgpdumpImport, nullptr, false},
 };
 }  // namespace
 
@@ -72,7 +80,12 @@ const FormatEntry* formats(std::size_t& count) {
 }
 
 bool readsRoutingTables(const FormatEntry* entry) {
-  return entry != nullptr && std::strcmp(entry->name, kRoutingTableFormat) == 0;
+  return entry != nullptr && (std::strcmp(entry->name, kRoutingTableFormat) == 0 ||
+                              std::strcmp(entry->name, kMrtFormat) == 0);
+}
+
+bool isMrtFormat(const FormatEntry* entry) {
+  return entry != nullptr && std::strcmp(entry->name, kMrtFormat) == 0;
 }
 
 const FormatEntry* findFormat(const char* name) {

@@ -23,10 +23,13 @@ struct FormatEntry {
   bool relationships;
 };
 
-// The routing-table format: the only one that reads several inputs as one and
-// takes relationships from another file.
+// The routing-table formats, text and binary: the only ones that read several
+// inputs as one (in any mix of the two) and take relationships from another
+// file.
 constexpr const char* kRoutingTableFormat = "bgpdump";
+constexpr const char* kMrtFormat = "mrt";
 bool readsRoutingTables(const FormatEntry* entry);
+bool isMrtFormat(const FormatEntry* entry);
 
 // Every format, in the order in which detection tries them.
 const FormatEntry* formats(std::size_t& count);

@@ -14,6 +14,8 @@ struct ImportSettings {
   // Only AS numbers 1 to 65535, for a classic graph file: adjacencies with a
   // larger number are dropped. Otherwise every number from 1 to 4294967295.
   bool classic = false;
+  // Routing tables: UPDATE announcements are routes as well as table entries.
+  bool announcements = false;
   // Orients the adjacencies of routing tables; null: they stay unoriented.
   // Not owned; it outlives the import.
   const RelationshipTable* relationships = nullptr;

@@ -57,9 +57,7 @@ bool needsFileName(const char* option, const std::string& value, std::string& re
 
 const ImportOption kOptions[] = {
     {"--help", false,
-     [](ImportOptions& options, const std::string&, std::string&) {
-       return options.help = true;
-     }},
+     [](ImportOptions& options, const std::string&, std::string&) { return options.help = true; }},
     {"--version", false,
      [](ImportOptions& options, const std::string&, std::string&) {
        return options.version = true;
@@ -72,10 +70,12 @@ const ImportOption kOptions[] = {
      [](ImportOptions& options, const std::string&, std::string&) {
        return options.settings.classic = true;
      }},
-    {"--quiet", false,
+    {"--announcements", false,
      [](ImportOptions& options, const std::string&, std::string&) {
-       return options.quiet = true;
+       return options.settings.announcements = true;
      }},
+    {"--quiet", false,
+     [](ImportOptions& options, const std::string&, std::string&) { return options.quiet = true; }},
     {"-o", true,
      [](ImportOptions& options, const std::string& value, std::string& reason) {
        options.outputFile = value;

@@ -4,11 +4,13 @@
 #include <cinttypes>
 #include <cstring>
 
+#include "importer/bgpdump_format.h"
 #include "importer/decoded_input.h"
 #include "importer/format_registry.h"
 #include "importer/input_lines.h"
 #include "importer/link_fields.h"
 #include "importer/link_import.h"
+#include "importer/mrt_reader.h"
 #include "text/escaped_text.h"
 
 namespace {
@@ -40,6 +42,17 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
     error = "Unable to open file `" + escaped(name) + "'\n(" + std::strerror(errno) + ")\n";
     return ReadResult::kCannotOpen;
   }
+  // MRT is told from its first bytes; a routing-table format given by name
+  // still lets them decide, --format mrt makes every input MRT. A failure to
+  // decode them is told when the lines are read.
+  if (forced == nullptr || readsRoutingTables(forced)) {
+    const unsigned char* first = nullptr;
+    std::size_t count = 0;
+    if (isMrtFormat(forced) ||
+        (input.peek(kMrtHeaderBytes, first, count) && MrtReader::looksLikeMrt(first, count))) {
+      return readMrt(prefix, input, forced, settings);
+    }
+  }
   InputLines reader(input);
   std::string reason;
   bool firstDataLine = true;
@@ -62,7 +75,9 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
                        "unknown format of line " + quoted(begin, end) + hint);
       }
       importer = format->create(settings);
-    } else if (firstDataLine && forced == nullptr && !format->recognises(begin, end)) {
+    } else if (firstDataLine && forced == nullptr &&
+               !(isMrtFormat(format) ? recognisesBgpdumpLine(begin, end)
+                                     : format->recognises(begin, end))) {
       return invalid(prefix, reader.number(),
                      "line " + quoted(begin, end) + " is not in the format of the inputs before (" +
                          format->name + ")");
@@ -77,6 +92,30 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
   }
   if (firstDataLine) {
     error = prefix + ": no data lines (empty input)\n";
+    return ReadResult::kInvalid;
+  }
+  return ReadResult::kRead;
+}
+
+ReadResult ImportReader::readMrt(const std::string& prefix, DecodedInput& input,
+                                 const FormatEntry* forced, const ImportSettings& settings) {
+  if (importer == nullptr) {
+    format = forced != nullptr ? forced : findFormat(kMrtFormat);
+    importer = format->create(settings);
+  } else if (!readsRoutingTables(format)) {
+    error =
+        prefix + ": MRT data is not in the format of the inputs before (" + format->name + ")\n";
+    importer.reset();
+    format = nullptr;
+    return ReadResult::kInvalid;
+  }
+  // Both routing-table formats make a BgpdumpImport.
+  MrtReader reader(static_cast<BgpdumpImport*>(importer.get())->routes());
+  std::string reason;
+  if (!reader.read(input, reason)) {
+    error = prefix + ": " + reason + "\n";
+    importer.reset();
+    format = nullptr;
     return ReadResult::kInvalid;
   }
   return ReadResult::kRead;

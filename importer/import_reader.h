@@ -8,6 +8,7 @@
 
 #include "importer/import_format.h"
 
+class DecodedInput;
 struct FormatEntry;
 class RelationshipTable;
 
@@ -19,7 +20,9 @@ enum class ReadResult {
 };
 
 // Reads one input (a file name, or "-" for standard input; gzip and bzip2
-// data are decompressed) line by line into an import of its format. Lines
+// data are decompressed) line by line into an import of its format, or, when
+// its first bytes are an MRT record header, record by record into the
+// routing-table import. Lines
 // whose first non-blank byte is `#' or `%', and lines of blanks only, are
 // counted and skipped; the first data line decides the format unless one is
 // given.
@@ -45,6 +48,11 @@ class ImportReader {
 
  private:
   ReadResult invalid(const std::string& name, std::uint64_t line, const std::string& reason);
+  ReadResult readMrt(const std::string& prefix, DecodedInput& input, const FormatEntry* forced,
+                     const ImportSettings& settings);
+
+  // An MRT record header: enough to tell MRT from text.
+  static constexpr std::size_t kMrtHeaderBytes = 12;
 
   const FormatEntry* format = nullptr;
   std::unique_ptr<ImportFormat> importer;

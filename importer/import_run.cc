@@ -5,7 +5,9 @@
 #include <string>
 
 #include "asgraph/as_graph.h"
-#include "fileio/failure_errno.h"
+#include "cli/exit_status.h"
+#include "cli/program_info.h"
+#include "cli/syntax_error.h"
 #include "fileio/out_of_memory.h"
 #include "fileio/output_file.h"
 #include "importer/format_registry.h"
@@ -21,17 +23,15 @@ namespace {
 // the files the run read. Returns the exit status after reporting a failure.
 int writeOutput(const ImportOptions& options, ASGraph& graph, FILE* err) {
   OutputFile::Checks checks;
-  for (const std::string& input : options.inputs) {
-    checks.inputs.push_back(input.c_str());
-  }
+  checks.inputs = options.inputs;
   if (!options.relationshipsFile.empty()) {
-    checks.inputs.push_back(options.relationshipsFile.c_str());
+    checks.inputs.push_back(options.relationshipsFile);
   }
   OutputFile output;
   const char* name = options.outputFile.empty() ? nullptr : options.outputFile.c_str();
   if (output.open(name, checks) != OutputFile::Opening::kOpened) {
     std::fputs(output.message().c_str(), err);
-    return kImportFailed;
+    return kExitUnwritableOrInvalid;
   }
   errno = 0;
   if (!graph.writeToFile(output.stream())) {
@@ -39,9 +39,9 @@ int writeOutput(const ImportOptions& options, ASGraph& graph, FILE* err) {
   }
   if (!output.finish(true)) {
     std::fputs(output.message().c_str(), err);
-    return kImportFailed;
+    return kExitUnwritableOrInvalid;
   }
-  return kImportSuccess;
+  return kExitSuccess;
 }
 
 }  // namespace
@@ -55,7 +55,8 @@ int runImport(const ImportOptions& options, FILE* err) {
         readRelationshipFile(options.relationshipsFile.c_str(), relationships, message);
     if (result != ReadResult::kRead) {
       std::fputs(message.c_str(), err);
-      return result == ReadResult::kCannotOpen ? kImportCannotOpenInput : kImportFailed;
+      return result == ReadResult::kCannotOpen ? kExitDeclinedOrUnreadable
+                                               : kExitUnwritableOrInvalid;
     }
     settings.relationships = &relationships;
   }
@@ -67,10 +68,10 @@ int runImport(const ImportOptions& options, FILE* err) {
         break;
       case ReadResult::kCannotOpen:
         std::fputs(reader.message().c_str(), err);
-        return kImportCannotOpenInput;
+        return kExitDeclinedOrUnreadable;
       case ReadResult::kInvalid:
         std::fputs(reader.message().c_str(), err);
-        return kImportFailed;
+        return kExitUnwritableOrInvalid;
     }
     // Only now is the format of a detected input known.
     if (!readsRoutingTables(reader.entry()) &&
@@ -78,12 +79,9 @@ int runImport(const ImportOptions& options, FILE* err) {
       const std::string what = options.inputs.size() > 1
                                    ? "several inputs are read as one routing table (format "
                                    : "--relationships orients routing tables (format ";
-      std::fprintf(err,
-                   "Syntax error: %s%s) only, but `%s' is in format %s\n"
-                   "Type plandrex-import --help for more information\n",
-                   what.c_str(), kRoutingTableFormat, escaped(input.c_str()).c_str(),
-                   reader.entry()->name);
-      return kImportBadCommandLine;
+      const std::string reason = what + kRoutingTableFormat + ") only, but `" +
+                                 escaped(input.c_str()) + "' is in format " + reader.entry()->name;
+      return reportSyntaxError(err, "plandrex-import", reason.c_str());
     }
   }
 
@@ -105,36 +103,28 @@ int runImport(const ImportOptions& options, FILE* err) {
   }
 
   const int status = writeOutput(options, graph, err);
-  if (status != kImportSuccess) {
+  if (status != kExitSuccess) {
     return status;
   }
   if (!options.quiet) {
     reader.printCounts(err);
   }
-  return kImportSuccess;
+  return kExitSuccess;
 }
 
 int importMain(int argc, const char* const* argv) {
   ImportOptions options;
   std::string reason;
   if (!parseImportOptions(argc, argv, options, reason)) {
-    std::fprintf(stderr, "Syntax error: %s\nType plandrex-import --help for more information\n",
-                 reason.c_str());
-    return kImportBadCommandLine;
+    return reportSyntaxError(stderr, "plandrex-import", reason.c_str());
   }
-  if (options.help || options.version) {
-    errno = 0;
-    if (options.help) {
-      printImportHelp(stdout);
-    } else {
-      printImportVersion(stdout);
-    }
-    // The help and the version go to standard output whatever -o said before them.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-      std::fputs(cannotWriteMessage(nullptr, failureErrno()).c_str(), stderr);
-      return kImportFailed;
-    }
-    return kImportSuccess;
+  // The help and the version go to standard output whatever -o said before them.
+  if (options.help) {
+    return printProgramInfo(printImportHelp, stdout, stderr);
   }
-  return runWithinMemory([&options] { return runImport(options, stderr); }, stderr, kImportFailed);
+  if (options.version) {
+    return printProgramInfo(printImportVersion, stdout, stderr);
+  }
+  return runWithinMemory([&options] { return runImport(options, stderr); }, stderr,
+                         kExitUnwritableOrInvalid);
 }

@@ -5,12 +5,6 @@
 
 struct ImportOptions;
 
-// Exit statuses of the importer, as the main program has them.
-constexpr int kImportSuccess = 0;
-constexpr int kImportBadCommandLine = 1;
-constexpr int kImportCannotOpenInput = 2;
-constexpr int kImportFailed = 3;  // bad input, or the output cannot be written
-
 // Converts the input that options name: reads it whole, builds the graph,
 // writes it to standard output or to the -o file (which is replaced only
 // when complete), then prints the counts on err unless quiet. Errors go to

@@ -54,13 +54,16 @@ void applyRelationship(Relationship relationship, ASEdgeWeight& forward, ASEdgeW
 
 void RibGraphBuilder::addLine(std::string_view line) {
   ++tally.lines;
-  const RouteVerdict verdict = parseBgpdumpLine(line, scratchRoute);
+  addEntry(parseBgpdumpLine(line, scratchRoute, takesAnnouncements), scratchRoute);
+}
+
+void RibGraphBuilder::addEntry(RouteVerdict verdict, const BgpdumpRoute& route) {
   if (verdict != RouteVerdict::notTableEntry) {
     ++tally.tableEntries;
   }
   switch (verdict) {
     case RouteVerdict::route:
-      addRoute(scratchRoute);
+      addRoute(route);
       break;
     case RouteVerdict::notTableEntry:
       ++tally.notTableEntry;
@@ -99,9 +102,26 @@ void RibGraphBuilder::addRoute(const BgpdumpRoute& route) {
       wideNodes.insert(as);
     }
   }
-  const bool newPath = seenPaths.insert(pathKey).second;
+  const auto inserted = seenPaths.insert(pathKey);
+  const bool newPath = inserted.second;
   if (newPath) {
     ++tally.distinctPaths;
+  }
+  if (route.network != recentNetwork || route.length != recentLength) {
+    recentNetwork = route.network;
+    recentLength = route.length;
+    recentPaths.clear();
+  }
+  // A prefix with very many paths is left undeduplicated rather than scanned
+  // quadratically.
+  constexpr std::size_t kRecentPathsScanned = 64;
+  const std::string* pathId = &*inserted.first;
+  bool repeated = false;
+  if (recentPaths.size() < kRecentPathsScanned) {
+    repeated = std::find(recentPaths.begin(), recentPaths.end(), pathId) != recentPaths.end();
+    if (!repeated) {
+      recentPaths.push_back(pathId);
+    }
   }
   const std::uint32_t last =
       route.network + static_cast<std::uint32_t>((std::uint64_t{1} << (32 - route.length)) - 1);
@@ -121,7 +141,9 @@ void RibGraphBuilder::addRoute(const BgpdumpRoute& route) {
     if (newPath) {
       ++pathCovering[directed];
     }
-    traversals.push_back(Traversal{directed, route.network, last});
+    if (!repeated) {
+      traversals.push_back(Traversal{directed, route.network, last});
+    }
   }
 }
 
@@ -145,6 +167,8 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
   // Release the working sets before the graph grows.
   std::vector<Traversal>().swap(traversals);
   decltype(pathCovering)().swap(pathCovering);
+  recentPaths.clear();
+  recentLength = -1;
   decltype(seenPaths)().swap(seenPaths);
 
   for (ASNumber as = kSmallestASNumber; as <= kLargestClassicASNumber; ++as) {

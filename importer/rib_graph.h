@@ -41,6 +41,10 @@ struct RibCounts {
   std::uint64_t peering = 0;
   std::uint64_t directed = 0;
   std::uint64_t unoriented = 0;
+  // MRT input only (the lines above count its table entries as a line each).
+  std::uint64_t mrtRecords = 0;
+  std::uint64_t mrtRecordsSkipped = 0;  // of a type or subtype that holds no routes read here
+  std::uint64_t mrtPrefixesCut = 0;     // last prefixes of an UPDATE cut by the end of their field
 };
 
 // Aggregates the routes of one or more routing tables into AS adjacencies
@@ -51,13 +55,20 @@ struct RibCounts {
 class RibGraphBuilder {
  public:
   // classic: AS numbers 1 to 65535 only (a pair with a larger one is
-  // dropped); otherwise 1 to 4294967295.
-  explicit RibGraphBuilder(bool classic = false) : classicOnly(classic) {}
+  // dropped); otherwise 1 to 4294967295. announcements: UPDATE
+  // announcements are routes too, not only table entries.
+  explicit RibGraphBuilder(bool classic = false, bool announcements = false)
+      : classicOnly(classic), takesAnnouncements(announcements) {}
   bool classic() const { return classicOnly; }
+  bool announcements() const { return takesAnnouncements; }
 
   // Classifies and counts one line (without its line end) and takes it in
   // when it is a usable route.
   void addLine(std::string_view line);
+  // Counts an entry classified elsewhere (as addLine would have classified
+  // its line) and takes route in when the verdict is RouteVerdict::route.
+  void addEntry(RouteVerdict verdict, const BgpdumpRoute& route);
+  RibCounts& mutableCounts() { return tally; }
   // Takes in a route that parseBgpdumpLine accepted.
   void addRoute(const BgpdumpRoute& route);
 
@@ -80,7 +91,15 @@ class RibGraphBuilder {
   };
 
   bool classicOnly;
+  bool takesAnnouncements;
   RibCounts tally;
+  // The prefix of the routes just taken and their distinct paths: the same
+  // prefix seen again on the same path (another peer's copy of the route)
+  // adds nothing to the address unions, so its traversals are not stored
+  // and memory follows the table's paths and prefixes, not its peers.
+  std::uint32_t recentNetwork = 0;
+  int recentLength = -1;
+  std::vector<const std::string*> recentPaths;
   BgpdumpRoute scratchRoute;  // reused by addLine
   std::string pathKey;        // reused: the packed path being looked up
   // Paths and AS numbers come from the table's author: a hash they cannot aim

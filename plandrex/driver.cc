@@ -7,6 +7,8 @@
 
 #include "asgraph/as_graph.h"
 #include "asgraph/graph_file_writer.h"
+#include "cli/exit_status.h"
+#include "cli/graph_input.h"
 #include "consoletools/overwrite_question.h"
 #include "engine/cmd_line_parameters.h"
 #include "engine/diff_graph.h"
@@ -17,7 +19,6 @@
 #include "fileio/output_file.h"
 #include "plandrex/banner.h"
 #include "plandrex/error_messages.h"
-#include "plandrex/exit_status.h"
 #include "text/escaped_text.h"
 
 namespace {
@@ -75,33 +76,29 @@ void tellStatus(const Run& run, const char* text) {
 // is closed takes its text from errno and must not show that stale value.
 void clearStaleErrno() { errno = 0; }
 
-bool isStandardInput(const char* name) { return std::strcmp(name, "-") == 0; }
-
 // Reads one input ("-" is standard input) into graph. Returns 0, or the exit status after the
 // failure has been reported.
 int readInput(const Run& run, const char* name, ASGraph& graph, const InputMessages& messages) {
-  if (isStandardInput(name)) {
-    if (!graph.readFromFile(stdin)) {
-      reportError(messages.stdinNotAGraph, name, kReasonDetail, graph.errReason());
-      return kExitUnwritableOrInvalid;
+  std::string reason;
+  const GraphReading reading = readGraphFile(name, graph, reason, [&run, name] {
+    if (run.interactive) {
+      printf("Reading graph file `%s'...\n", escaped(name).c_str());
     }
-    return kExitSuccess;
+  });
+  switch (reading) {
+    case GraphReading::kRead:
+      break;
+    case GraphReading::kCannotOpen:
+      reportError(messages.cannotOpen, name, kSystemDetail, reason.c_str());
+      break;
+    case GraphReading::kInvalid: {
+      const bool standardInput = std::strcmp(name, "-") == 0;
+      reportError(standardInput ? messages.stdinNotAGraph : messages.notAGraphFile, name,
+                  kReasonDetail, reason.c_str());
+      break;
+    }
   }
-  FILE* file = fopen(name, "r");
-  if (file == nullptr) {
-    reportError(messages.cannotOpen, name, kSystemDetail, std::strerror(errno));
-    return kExitDeclinedOrUnreadable;
-  }
-  if (run.interactive) {
-    printf("Reading graph file `%s'...\n", escaped(name).c_str());
-  }
-  const bool valid = graph.readFromFile(file);
-  fclose(file);
-  if (!valid) {
-    reportError(messages.notAGraphFile, name, kReasonDetail, graph.errReason());
-    return kExitUnwritableOrInvalid;
-  }
-  return kExitSuccess;
+  return exitStatusOf(reading);
 }
 
 // Settles the output stream before any input is read: the same-file refusal, the overwrite
@@ -113,7 +110,7 @@ int openOutput(Run& run) {
   names.goToFirst();
   if (!names.isEmpty()) {
     do {
-      checks.inputs.push_back(names.current());
+      checks.inputs.emplace_back(names.current());
     } while (names.next());
   }
   if (!run.params.force) {

@@ -1,12 +1,12 @@
 #include <cstdio>
 
 #include "asgraph/as_graph.h"
+#include "cli/exit_status.h"
 #include "consoletools/terminal.h"
 #include "engine/cmd_line_parameters.h"
 #include "fileio/out_of_memory.h"
 #include "plandrex/banner.h"
 #include "plandrex/driver.h"
-#include "plandrex/exit_status.h"
 #include "plandrex/startup.h"
 
 int main(int argc, char** argv) {

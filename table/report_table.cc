@@ -8,12 +8,16 @@
 #include <vector>
 
 #include "asgraph/as_graph.h"
+#include "cli/exit_status.h"
+#include "cli/graph_input.h"
 #include "engine/report_figures.h"
 #include "fileio/path_name.h"
-#include "table/graph_input.h"
+#include "table/report_series.h"
 #include "table/row_writer.h"
-#include "table/series_plot.h"
+#include "table/series_figure.h"
+#include "table/series_reader.h"
 #include "table/table_output.h"
+#include "table/table_progress.h"
 #include "text/escaped_text.h"
 
 namespace {
@@ -23,76 +27,44 @@ std::vector<std::string> reportColumns() {
   for (const ReportFigure& figure : kReportFigures) {
     names.emplace_back(figure.name);
   }
+  // After the figures, so that every earlier column keeps its place.
+  names.emplace_back("date_1");
+  names.emplace_back("date_2");
   return names;
 }
-
-const ReportFigure& figureNamed(const char* name) {
-  for (const ReportFigure& figure : kReportFigures) {
-    if (std::strcmp(figure.name, name) == 0) {
-      return figure;
-    }
-  }
-  return kReportFigures[0];  // not reached: every plotted figure is in the table
-}
-
-// The one-line progress display on standard error: rewritten in place, erased at the end.
-class Progress {
- public:
-  Progress(bool shown, FILE* err, std::size_t total) : shown(shown), err(err), total(total) {}
-  ~Progress() { erase(); }
-  void show(std::size_t index, const std::string& name) {
-    if (shown) {
-      std::fprintf(err, "\r\033[K%zu/%zu %s", index + 1, total,
-                   escaped(baseName(name).c_str()).c_str());
-      std::fflush(err);
-      drawn = true;
-    }
-  }
-  void erase() {
-    if (drawn) {
-      std::fputs("\r\033[K", err);
-      std::fflush(err);
-      drawn = false;
-    }
-  }
-
- private:
-  bool shown;
-  FILE* err;
-  std::size_t total;
-  bool drawn = false;
-};
 
 }  // namespace
 
 int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
+  // tableMain refused a figure that cannot be drawn before anything was opened.
+  std::vector<FigureSeries> series;
+  std::string unused;
+  chooseFigureSeries(reportFigureSeries(), options.figure, series, unused);
   OutputFile table;
   OutputFile plot;
-  const bool plotting = !options.plotFile.empty();
-  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
-      (plotting && !openTableOutput(plot, options.plotFile, options.inputs, err))) {
-    table.finish(false);
-    return kTableInvalid;
+  const bool plotting = !options.figure.file.empty();
+  if (!openTableAndFigure(table, plot, options, err)) {
+    return kExitUnwritableOrInvalid;
   }
   RowWriter rows(table.stream(), options.format, reportColumns());
   rows.holdRows();
   rows.header();
 
-  Progress progress(progressShown, err, options.inputs.size());
-  std::vector<SeriesPoint> points;
+  TableProgress progress(progressShown, err, options.inputs.size());
+  std::vector<ComparisonFigures> plotted;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
   std::size_t earlierIndex = 0;
-  int status = kTableSuccess;
+  int status = kExitSuccess;
   std::string message;
   progress.show(0, options.inputs[0]);
   status = readGraphInput(options.inputs[0], *earlier, message);
-  for (std::size_t i = 1; status == kTableSuccess && i < options.inputs.size(); ++i) {
+  for (std::size_t i = 1; status == kExitSuccess && i < options.inputs.size(); ++i) {
     progress.show(i, options.inputs[i]);
     *later = ASGraph();
     status = readGraphInput(options.inputs[i], *later, message);
-    if (status != kTableSuccess) {
+    if (status != kExitSuccess) {
       break;
     }
     const ComparisonFigures figures = compareForReport(*earlier, *later);
@@ -101,14 +73,11 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
     for (const ReportFigure& figure : kReportFigures) {
       rows.number(figure.value(figures));
     }
+    writeDateCell(rows, options.dates[earlierIndex]);
+    writeDateCell(rows, options.dates[i]);
     rows.endRow();
     if (plotting) {
-      SeriesPoint point;
-      point.label = baseName(options.inputs[i]);
-      for (std::size_t line = 0; line < 5; ++line) {
-        point.values[line] = figureNamed(kSeriesLines[line].figure).value(figures);
-      }
-      points.push_back(point);
+      plotted.push_back(figures);
     }
     if (!options.base) {
       std::swap(earlier, later);
@@ -117,24 +86,21 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   }
   // The failure's line comes after the progress display is gone.
   progress.erase();
-  if (status != kTableSuccess) {
+  if (status != kExitSuccess) {
     std::fputs(message.c_str(), err);
     table.finish(false);
     plot.finish(false);
     return status;
   }
   if (plotting) {
-    const std::string title = options.base ? "Each graph against " + baseName(options.inputs[0])
-                                           : std::string("Each graph against the one before");
-    writeSeriesPlot(plot.stream(), title, points);
+    std::vector<std::string> labels;
+    for (const std::string& input : options.inputs) {
+      labels.push_back(baseName(input));
+    }
+    writeSeriesFigure(plot.stream(),
+                      reportSeriesTable(series, plotted, labels, options.dates, options.base),
+                      options.figure);
   }
-  if (!finishTable(table, rows, err)) {
-    plot.finish(false);
-    return kTableInvalid;
-  }
-  if (plotting && !plot.finish(true)) {
-    std::fputs(plot.message().c_str(), err);
-    return kTableInvalid;
-  }
-  return kTableSuccess;
+  return finishTableAndFigure(table, rows, plot, options, err) ? kExitSuccess
+                                                               : kExitUnwritableOrInvalid;
 }

@@ -236,6 +236,27 @@ void RowWriter::word(const char* value) {
   }
 }
 
+void RowWriter::empty() {
+  startCell();
+  if (format == TableFormat::kJsonLines) {
+    append("null", 4);
+  }
+}
+
+std::string RowWriter::encodedText(const std::string& value) const {
+  return format == TableFormat::kCsv ? csvField(value.data(), value.size())
+                                     : jsonString(value.data(), value.size());
+}
+
+std::string RowWriter::encodedEmpty() const {
+  return format == TableFormat::kCsv ? std::string() : std::string("null");
+}
+
+void RowWriter::encoded(const std::string& cell) {
+  startCell();
+  append(cell);
+}
+
 void RowWriter::number(std::uint64_t value) {
   startCell();
   take(formatDecimal(value, room(20)));

@@ -37,6 +37,13 @@ class RowWriter {
   void word(const char* value);
   void number(std::uint64_t value);
   void signedNumber(std::int64_t value);
+  // No value: an empty CSV field, JSON null.
+  void empty();
+  // A cell that many rows repeat (a graph's name and date on each of its rows), encoded once by
+  // encodedText or encodedEmpty and then written by encoded() as text() or empty() would.
+  std::string encodedText(const std::string& value) const;
+  std::string encodedEmpty() const;
+  void encoded(const std::string& cell);
   // Six digits after the point, as graph files write an orientation stability.
   void real(float value);
   void endRow();

@@ -3,11 +3,11 @@
 #include <cerrno>
 
 bool openTableOutput(OutputFile& output, const std::string& name,
-                     const std::vector<std::string>& inputs, FILE* err) {
+                     const std::vector<std::string>& inputs, FILE* err,
+                     const std::vector<std::string>& earlierOutputs) {
   OutputFile::Checks checks;
-  for (const std::string& input : inputs) {
-    checks.inputs.push_back(input.c_str());
-  }
+  checks.inputs = inputs;
+  checks.outputs = earlierOutputs;
   if (output.open(name.empty() ? nullptr : name.c_str(), checks) == OutputFile::Opening::kOpened) {
     return true;
   }
@@ -15,14 +15,40 @@ bool openTableOutput(OutputFile& output, const std::string& name,
   return false;
 }
 
-bool finishTable(OutputFile& output, RowWriter& rows, FILE* err) {
+bool finishTable(OutputFile& output, RowWriter& rows, FILE* err, OutputFile* plot) {
   if (!rows.finish()) {
     errno = rows.writeError();
     output.writeFailed();
   }
-  if (output.finish(true)) {
+  OutputFile unused;
+  std::string message;
+  if (finishTogether({&output, plot != nullptr ? plot : &unused}, message)) {
     return true;
   }
-  std::fputs(output.message().c_str(), err);
+  std::fputs(message.c_str(), err);
   return false;
+}
+
+bool openTableAndFigure(OutputFile& table, OutputFile& figure, const TableOptions& options,
+                        FILE* err) {
+  if (!openTableOutput(table, options.outputFile, options.inputs, err) ||
+      (!options.figure.file.empty() &&
+       !openTableOutput(figure, options.figure.file, options.inputs, err, {options.outputFile}))) {
+    table.finish(false);
+    return false;
+  }
+  return true;
+}
+
+bool finishTableAndFigure(OutputFile& table, RowWriter& rows, OutputFile& figure,
+                          const TableOptions& options, FILE* err) {
+  if (options.figure.file.empty()) {
+    return finishTable(table, rows, err);
+  }
+  // The figure was written just before: its failed write's own errno, before finishing the table
+  // can change it.
+  if (std::ferror(figure.stream())) {
+    figure.writeFailed();
+  }
+  return finishTable(table, rows, err, &figure);
 }

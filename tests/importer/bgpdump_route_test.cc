@@ -158,6 +158,49 @@ TEST(BgpdumpRouteTest, LinesAndPrefixes) {
   }
 }
 
+// Lines of records with path identifiers carry the identifier before the path;
+// announcements are routes only when asked for.
+TEST(BgpdumpRouteTest, PathIdentifiersAndAnnouncements) {
+  struct KindCase {
+    const char* line;
+    bool announcements;
+    RouteVerdict verdict;
+    std::vector<std::uint32_t> path;
+  };
+  const KindCase cases[] = {
+      {"TABLE_DUMP2_AP|1|B|10.0.15.1|65015|10.0.10.0/24|36|65015 65014|IGP|x|100|0||NAG||",
+       false,
+       RouteVerdict::route,
+       {65015, 65014}},
+      {"TABLE_DUMP2_AP|1|B|10.0.15.1|65015|10.0.10.0/24|36", false, RouteVerdict::badPrefix, {}},
+      {"BGP4MP_AP|1|A|10.0.0.1|100|10.3.0.0/16|7|5 6|IGP|x|0|0||NAG||",
+       true,
+       RouteVerdict::route,
+       {5, 6}},
+      {"BGP4MP_ET_AP|1.5|A|10.0.0.1|100|10.3.0.0/16|7|5 6|IGP|x|0|0||NAG||",
+       true,
+       RouteVerdict::route,
+       {5, 6}},
+      {"BGP4MP_AP|1|A|10.0.0.1|100|10.3.0.0/16|7|5 6|IGP|x|0|0||NAG||",
+       false,
+       RouteVerdict::notTableEntry,
+       {}},
+      {"BGP4MP_ET|1.5|A|10.0.0.1|100|10.3.0.0/16|5 6 5|IGP|x|0|0||NAG||",
+       true,
+       RouteVerdict::pathLoop,
+       {}},
+      {"BGP4MP|1|W|10.0.0.1|100|10.3.0.0/16", true, RouteVerdict::notTableEntry, {}},
+  };
+  BgpdumpRoute route;
+  for (const KindCase& c : cases) {
+    SCOPED_TRACE(c.line);
+    ASSERT_EQ(parseBgpdumpLine(c.line, route, c.announcements), c.verdict);
+    if (c.verdict == RouteVerdict::route) {
+      EXPECT_EQ(route.path, c.path);
+    }
+  }
+}
+
 TEST(BgpdumpRouteTest, LongLoopingPathIsFoundQuickly) {
   std::string path;
   for (int i = 1; i <= 100000; ++i) {

@@ -108,14 +108,14 @@ TEST(ImportOptionsTest, RejectedCommandLines) {
       {{"a", "--keep-self-loops", "--keep-self-loops"}, "option --keep-self-loops is given twice"},
       {{"a", "--format", "links", "--format=links"}, "option --format is given twice"},
       {{"a", "--format", "serial1"},
-       "unknown format `serial1' (known: serial-1, serial-2, snap-caida, links, bgpdump)"},
+       "unknown format `serial1' (known: serial-1, serial-2, snap-caida, links, bgpdump, mrt)"},
       {{"a", "--description", "two\nlines"}, "--description must not contain a line break"},
       {{"a", "--source-name", "x\ry"}, "--source-name must not contain a line break"},
       // What the user typed reaches the terminal with its control bytes escaped.
       {{"--\x1b[2J", "a"}, "unknown option `--\\x1b[2J'"},
       {{"-\x7f\t\x01", "a"}, "unknown option `-\\x7f\t\\x01'"},
       {{"a", "--format=l\ninks\x9b"},
-       "unknown format `l\\x0ainks\x9b' (known: serial-1, serial-2, snap-caida, links, bgpdump)"},
+       "unknown format `l\\x0ainks\x9b' (known: serial-1, serial-2, snap-caida, links, bgpdump, mrt)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);

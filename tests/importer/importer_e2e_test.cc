@@ -266,9 +266,7 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
        "in.txt:1: unknown format of line `1 2' (a relationship file is serial-1, serial-2 or "
        "snap-caida)\n",
        3},
-      {"more routing tables than a graph file lists",
-       text,
-       tooManyTables,
+      {"more routing tables than a graph file lists", text, tooManyTables,
        "Syntax error: wrong number of inputs (a graph file lists at most 65536)\n"
        "Type plandrex-import --help for more information\n",
        1},
@@ -276,7 +274,7 @@ TEST(ImporterTest, FailuresHaveTheirMessageAndStatusAndWriteNothing) {
        text,
        {"in.txt", "--format", "caida"},
        "Syntax error: unknown format `caida' (known: serial-1, serial-2, snap-caida, links, "
-       "bgpdump)\n"
+       "bgpdump, mrt)\n"
        "Type plandrex-import --help for more information\n",
        1},
   };
@@ -313,10 +311,10 @@ TEST(ImporterTest, InputDetailsReadAsTheirPlainForm) {
   const Case cases[] = {
       {"a last line ending in CR", "1|2|0\r\n1|3|-1\r", {}, "1|2|0\n1|3|-1\n"},
       {"a routing table's last route ending in CR", rib + "\r", {}, rib + "\n"},
-      {"gzip data padded with zeros", gzipped("1|2|0\n") + std::string(1024, '\0'), {},
-       "1|2|0\n"},
+      {"gzip data padded with zeros", gzipped("1|2|0\n") + std::string(1024, '\0'), {}, "1|2|0\n"},
       {"a snap-caida self-loop and its mirror",
-       "24\t24\t1\n5\t6\t1\n6\t5\t-1\n24\t24\t-1\n", {"--keep-self-loops"},
+       "24\t24\t1\n5\t6\t1\n6\t5\t-1\n24\t24\t-1\n",
+       {"--keep-self-loops"},
        "24\t24\t1\n5\t6\t1\n"},
   };
   for (const Case& c : cases) {
@@ -356,10 +354,11 @@ TEST(ImporterTest, NamesAndArgumentsAreShownEscaped) {
       {{name}, shown + ":2: invalid AS number `x'\n", 3},
       {{"missing\x01\t"}, "Unable to open file `missing\\x01\t'\n(No such file or directory)\n", 2},
       {{"--relationships", "r\x1b]0;t\x07", "table"},
-       "Unable to open file `r\\x1b]0;t\\x07'\n(No such file or directory)\n", 2},
+       "Unable to open file `r\\x1b]0;t\\x07'\n(No such file or directory)\n",
+       2},
       {{"--format", "x\x1b[1m", name},
        "Syntax error: unknown format `x\\x1b[1m' (known: serial-1, serial-2, snap-caida, links, "
-       "bgpdump)\nType plandrex-import --help for more information\n",
+       "bgpdump, mrt)\nType plandrex-import --help for more information\n",
        1},
       {{"--\x1b[1m", name},
        "Syntax error: unknown option `--\\x1b[1m'\nType plandrex-import --help for more "

@@ -4,7 +4,6 @@
 // file through bgpdump, and the covering values as plandrex compares them.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <map>
@@ -16,6 +15,7 @@
 #include "tests/e2e/temp_dir.h"
 #include "tests/importer/compressed_bytes.h"
 #include "tests/importer/importer_binary.h"
+#include "tests/importer/shell_commands.h"
 
 namespace importer_test {
 namespace {
@@ -148,27 +148,8 @@ TEST(RoutingTableImportTest, Misuses) {
 
 // ---- The real tables ------------------------------------------------------
 
-const std::string kDataDir = std::string(PLANDREX_SOURCE_DIR) + "/../shared/data";
 const std::string kReference =
     std::string(PLANDREX_SOURCE_DIR) + "/tests/importer/rib_reference.py";
-
-bool exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
-
-e2e::ProcessResult shell(const std::string& command, const std::string& workDir) {
-  e2e::RunOptions options;
-  options.args = {"-c", command};
-  options.workDir = workDir;
-  options.timeoutSeconds = 900;
-  return e2e::runProgram("/bin/sh", options);
-}
-
-bool haveCommand(const char* name) {
-  e2e::TempDir dir;
-  return shell(std::string("command -v ") + name + " >/dev/null", dir.path()).exitedWith(0);
-}
 
 struct RealTable {
   const char* name;

@@ -112,7 +112,7 @@ TEST(ManPageTest, ImportPageFormatOptionNamesEveryFormat) {
     const std::string format = known.substr(start, comma - start);
     EXPECT_NE(paragraph.find(format), std::string::npos) << format << " missing in:\n" << paragraph;
   }
-  EXPECT_EQ(named, 5);
+  EXPECT_EQ(named, 6);
 #else
   GTEST_SKIP() << "plandrex-import is not part of this build";
 #endif
@@ -181,7 +181,7 @@ TEST(ManPageTest, TablePageDocumentsEveryOptionOfItsHelpAndItsVersion) {
 }
 
 // The page names every column that the program writes: the report's, a differential graph's
-// edges (which include a plain graph's) and the nodes'. Rendering may hyphenate or break a long
+// edges (which include a plain graph's), the nodes', and those of snapshots, ases and history. Rendering may hyphenate or break a long
 // name at its underscores, so the check looks at the text with line breaks and padding removed.
 TEST(ManPageTest, TablePageNamesEveryColumn) {
 #ifdef PLANDREX_TABLE_BINARY
@@ -192,7 +192,10 @@ TEST(ManPageTest, TablePageNamesEveryColumn) {
       {"report", PLANDREX_SOURCE_DIR "/examples/as-snapshot-1.zng",
        PLANDREX_SOURCE_DIR "/examples/as-snapshot-2.zng"},
       {"edges", dir.file("d.znd")},
-      {"nodes", dir.file("d.znd"), dir.file("d.znd")}};
+      {"nodes", dir.file("d.znd"), dir.file("d.znd")},
+      {"snapshots", dir.file("d.znd")},
+      {"ases", dir.file("d.znd")},
+      {"history", dir.file("d.znd")}};
   std::string text;
   for (const std::string& line :
        lines(mancheck::renderAsText(GROFF_PROGRAM, page("plandrex-table.1")))) {
