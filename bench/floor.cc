@@ -24,6 +24,8 @@
 #include <iterator>
 #include <vector>
 
+#include "graph/seeded_hash.h"
+
 namespace {
 
 enum Direction : std::uint8_t { kNone = 0, kBackward = 1, kForward = 2 };
@@ -42,7 +44,9 @@ struct Adjacency {
 };
 
 // The AS numbers of a wide file, for membership only: linear probing in a table at most half
-// full; 0 (never an AS number) marks an empty slot.
+// full; 0 (never an AS number) marks an empty slot. Seeded as the graph's own index is, since a
+// reader of files anyone may write needs a hash they cannot aim at, and the floor is the least
+// work such a reader does.
 class NodeSet {
  public:
   void build(const std::vector<std::uint32_t>& numbers) {
@@ -73,8 +77,9 @@ class NodeSet {
 
  private:
   std::size_t start(std::uint32_t as) const {
-    return static_cast<std::size_t>((as * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+    return static_cast<std::size_t>(hash(as) >> 20) & mask;
   }
+  SeededHash hash;
   std::vector<std::uint32_t> slots;
   std::size_t mask = 0;
 };

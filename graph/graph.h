@@ -12,6 +12,7 @@
 
 #include "graph/arena.h"
 #include "graph/bst.h"
+#include "graph/hash_index.h"
 #include "graph/list.h"
 #include "graph/record_pool.h"
 #include "graph/validity.h"
@@ -57,7 +58,9 @@ inline edge_dir reverse(edge_dir dir) {
 // keys of at most 16 bits a table indexed by key finds a node with one
 // memory access instead of a descent of the node tree, and for unsigned
 // 32-bit keys (AS numbers) the same table for keys below 65536 and a hash
-// table for the rest; the tree still gives the nodes in key order.
+// table for the rest, seeded per run so that a file cannot aim its numbers at
+// one run of slots (see HashIndex); the tree still gives the nodes in key
+// order.
 template <class K, class W, class N>
 class Graph {
  public:
@@ -156,7 +159,7 @@ class Graph {
   std::uint32_t nodes() const { return nodeCount; }
   // How many nodes have keys beyond the key table's (unsigned 32-bit keys
   // above 65535); 0 for other keys.
-  std::size_t nodesAboveKeyTable() const { return hashCount; }
+  std::size_t nodesAboveKeyTable() const { return hashed.size(); }
   std::uint32_t edges() const { return edgeCount; }
 
   // One new view per node, ascending by key. The list belongs to the graph
@@ -278,34 +281,11 @@ class Graph {
     return static_cast<std::size_t>(static_cast<std::int64_t>(key) -
                                     static_cast<std::int64_t>(std::numeric_limits<K>::min()));
   }
-  struct HashSlot {
-    node* n;
-    K key;
-  };
-  // Fibonacci hashing: AS numbers come in runs, and the product spreads a
-  // run over the whole table.
-  std::size_t hashStart(const K& key) const {
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >>
-                                    hashShift);
-  }
-  node* findHashed(const K& key) const {
-    if (hashSlots == nullptr) {
-      return nullptr;
-    }
-    const std::size_t mask = hashCapacity - 1;
-    for (std::size_t i = hashStart(key);; i = (i + 1) & mask) {
-      const HashSlot& slot = hashSlots[i];
-      if (slot.n == nullptr || slot.key == key) {
-        return slot.n;
-      }
-    }
-  }
-  void addHashed(node* n);
   node* findNode(const K& key) const {
     if constexpr (kKeyTable) {
       if constexpr (kWideKeys) {
         if (key >= kTableSlots) {
-          return findHashed(key);
+          return hashed.find(key);
         }
       }
       return keyTable == nullptr ? nullptr : keyTable[tableIndex(key)];
@@ -387,12 +367,9 @@ class Graph {
   // pages of keys in use are ever touched, so a small graph (the many inputs
   // of a fuzz run or a test) does not pay for all 65536 slots.
   node** keyTable = nullptr;
-  // The keys above the table's: made with the first such node, in the arena,
-  // at most half full. Unused unless kWideKeys.
-  HashSlot* hashSlots = nullptr;
-  std::size_t hashCapacity = 0;
-  std::size_t hashCount = 0;
-  unsigned hashShift = 64;
+  // The keys above the table's, in tables from the arena. Unused unless
+  // kWideKeys.
+  HashIndex<K, node*> hashed{&arena};
   List<graph_node*> nodeViews;
   List<graph_edge*> edgeViews;
 };
@@ -416,10 +393,7 @@ void Graph<K, W, N>::freeRecords(bool keepMemory) {
   nodeTree = BST<node*, K>();
   std::free(keyTable);
   keyTable = nullptr;
-  hashSlots = nullptr;
-  hashCapacity = 0;
-  hashCount = 0;
-  hashShift = 64;
+  hashed.clear();
   mirrorsPending = 0;
   mirrorsMade = 0;
   if (keepMemory) {
@@ -464,13 +438,14 @@ int Graph<K, W, N>::addNode(const N& weight, const K& key) {
   node* n = newNode(weight, key);
   nodeTree.addItem(n, key);
   if constexpr (kKeyTable) {
-    bool hashed = false;
+    bool wide = false;
     if constexpr (kWideKeys) {
-      hashed = key >= kTableSlots;
+      wide = key >= kTableSlots;
+      if (wide) {
+        hashed.add(key, n);
+      }
     }
-    if (hashed) {
-      addHashed(n);
-    } else {
+    if (!wide) {
       if (keyTable == nullptr) {
         keyTable = static_cast<node**>(std::calloc(kTableSlots, sizeof(node*)));
         if (keyTable == nullptr) {
@@ -482,40 +457,6 @@ int Graph<K, W, N>::addNode(const N& weight, const K& key) {
   }
   ++nodeCount;
   return 1;
-}
-
-template <class K, class W, class N>
-void Graph<K, W, N>::addHashed(node* n) {
-  if (2 * (hashCount + 1) > hashCapacity) {
-    // A bigger table, filled anew; the old one stays in the arena until the
-    // graph goes, which at most doubles the memory the tables take.
-    const std::size_t capacity = hashCapacity == 0 ? 1024 : 2 * hashCapacity;
-    HashSlot* old = hashSlots;
-    const std::size_t oldCapacity = hashCapacity;
-    hashSlots =
-        static_cast<HashSlot*>(arena.allocate(capacity * sizeof(HashSlot), alignof(HashSlot)));
-    for (std::size_t i = 0; i < capacity; ++i) {
-      hashSlots[i] = HashSlot{nullptr, K{}};
-    }
-    hashCapacity = capacity;
-    hashShift = 64;
-    for (std::size_t c = capacity; c > 1; c >>= 1) {
-      --hashShift;
-    }
-    hashCount = 0;
-    for (std::size_t i = 0; i < oldCapacity; ++i) {
-      if (old[i].n != nullptr) {
-        addHashed(old[i].n);
-      }
-    }
-  }
-  const std::size_t mask = hashCapacity - 1;
-  std::size_t i = hashStart(n->key);
-  while (hashSlots[i].n != nullptr) {
-    i = (i + 1) & mask;
-  }
-  hashSlots[i] = HashSlot{n, n->key};
-  ++hashCount;
 }
 
 template <class K, class W, class N>

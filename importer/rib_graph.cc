@@ -166,10 +166,10 @@ void RibGraphBuilder::build(const RelationshipLookup& lookup, ASGraph& graph) {
   }
   // Release the working sets before the graph grows.
   std::vector<Traversal>().swap(traversals);
-  std::unordered_map<std::uint64_t, std::uint32_t>().swap(pathCovering);
+  decltype(pathCovering)().swap(pathCovering);
   recentPaths.clear();
   recentLength = -1;
-  std::unordered_set<std::string>().swap(seenPaths);
+  decltype(seenPaths)().swap(seenPaths);
 
   for (ASNumber as = kSmallestASNumber; as <= kLargestClassicASNumber; ++as) {
     if (isNode[as]) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "asgraph/as_number.h"
+#include "graph/seeded_hash.h"
 #include "importer/bgpdump_route.h"
 #include "importer/relationship.h"
 
@@ -101,13 +102,15 @@ class RibGraphBuilder {
   std::vector<const std::string*> recentPaths;
   BgpdumpRoute scratchRoute;  // reused by addLine
   std::string pathKey;        // reused: the packed path being looked up
-  std::unordered_set<std::string> seenPaths;
-  std::unordered_map<std::uint64_t, std::uint32_t> pathCovering;
+  // Paths and AS numbers come from the table's author: a hash they cannot aim
+  // at keeps crafted numbers from sharing one bucket.
+  std::unordered_set<std::string, SeededHash> seenPaths;
+  std::unordered_map<std::uint64_t, std::uint32_t, SeededHash> pathCovering;
   std::vector<Traversal> traversals;
   std::vector<bool> isNode = std::vector<bool>(kLargestClassicASNumber + 1, false);
-  std::unordered_set<ASNumber> wideNodes;
+  std::unordered_set<ASNumber, SeededHash> wideNodes;
   // Classic only: the adjacencies dropped, smaller AS * 2^32 + larger.
-  std::unordered_set<std::uint64_t> droppedPairs;
+  std::unordered_set<std::uint64_t, SeededHash> droppedPairs;
 };
 
 #endif  // IMPORTER_RIB_GRAPH_H_

@@ -9,6 +9,7 @@
 #include "cli/exit_status.h"
 #include "cli/graph_input.h"
 #include "engine/node_compare.h"
+#include "graph/seeded_hash.h"
 #include "table/row_writer.h"
 #include "table/series_reader.h"
 #include "table/table_output.h"
@@ -47,10 +48,15 @@ class AsCounters {
     }
     // At most half full, so that a search ends after a slot or two.
     std::size_t slots = 16;
+    shift = 60;
     while (slots < 2 * wideCount) {
       slots *= 2;
+      --shift;
     }
     mask = slots - 1;
+    // New secrets for every table: the AS numbers come from files anyone may
+    // write, and numbers aimed at a fixed hash would share one run of slots.
+    seeded = SeededHash();
     wide.assign(slots, WideSlot());
     for (ASNumber as : keys) {
       if (as >= kNarrow) {
@@ -83,13 +89,13 @@ class AsCounters {
     ASNumber as = kFree;
     AsCounts counts;
   };
-  std::size_t hash(ASNumber as) const {
-    return static_cast<std::size_t>((as * 2654435769u) >> 7) & mask;
-  }
+  std::size_t hash(ASNumber as) const { return static_cast<std::size_t>(seeded(as) >> shift); }
   std::vector<ASNumber> keys;
   std::vector<AsCounts> narrow;
   std::vector<WideSlot> wide;
   std::size_t mask = 0;
+  unsigned shift = 60;
+  SeededHash seeded;
 };
 
 // One adjacency of the later graph, seen from both ends as the edge table's `relationship`
