@@ -44,8 +44,9 @@ ReadResult ImportReader::read(const char* name, const FormatEntry* forced, bool 
   }
   // MRT is told from its first bytes; a routing-table format given by name
   // still lets them decide, --format mrt makes every input MRT. A failure to
-  // decode them is told when the lines are read.
-  if (forced == nullptr || readsRoutingTables(forced)) {
+  // decode them is told when the lines are read. A relationship file is never
+  // MRT: only link formats give relationships.
+  if (!relationshipsOnly && (forced == nullptr || readsRoutingTables(forced))) {
     const unsigned char* first = nullptr;
     std::size_t count = 0;
     if (isMrtFormat(forced) ||

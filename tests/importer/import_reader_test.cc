@@ -58,6 +58,13 @@ TEST(ImportReaderTest, RelationshipFileFailures) {
   const std::string bad = dir.file("bad.txt");
   EXPECT_EQ(readRelationshipFile(bad.c_str(), table, message), ReadResult::kInvalid);
   EXPECT_EQ(message, bad + ":2: expected 3 fields separated by `|', found 2\n");
+  // Bytes that open an MRT record are no relationship format either (they once made a routing
+  // table that was then taken for links).
+  ASSERT_TRUE(dir.write(
+      "mrt.bin", std::string("\x05\x31\x05\x00\x00\x00\x31\x00", 8) + std::string(41, '\0')));
+  const std::string mrt = dir.file("mrt.bin");
+  EXPECT_EQ(readRelationshipFile(mrt.c_str(), table, message), ReadResult::kInvalid);
+  EXPECT_EQ(message.rfind(mrt + ":1: unknown format of line", 0), 0u) << message;
   const std::string missing = dir.file("missing.txt");
   EXPECT_EQ(readRelationshipFile(missing.c_str(), table, message), ReadResult::kCannotOpen);
   EXPECT_EQ(message, "Unable to open file `" + missing + "'\n(No such file or directory)\n");
