@@ -9,7 +9,8 @@
 #include "cli/exit_status.h"
 #include "cli/graph_input.h"
 #include "engine/node_compare.h"
-#include "graph/seeded_hash.h"
+#include "graph/arena.h"
+#include "graph/hash_index.h"
 #include "table/row_writer.h"
 #include "table/series_reader.h"
 #include "table/table_output.h"
@@ -34,7 +35,8 @@ struct AsCounts {
 
 // The counters of the ASes of two graphs. An adjacency's far end comes in no order, so finding
 // its counters must cost a memory access or two: those of an AS number below 65536 stand at that
-// index of a table, those of a wider one in an open-addressing hash table beside its number.
+// index of a table, those of a wider one are found through the graph's own seeded hash index,
+// whose worst case crafted AS numbers cannot drive up.
 class AsCounters {
  public:
   // Every AS of either graph, counters at 0; ases() lists them ascending.
@@ -46,56 +48,28 @@ class AsCounters {
     for (ASNumber as : keys) {
       wideCount += as >= kNarrow ? 1 : 0;
     }
-    // At most half full, so that a search ends after a slot or two.
-    std::size_t slots = 16;
-    shift = 60;
-    while (slots < 2 * wideCount) {
-      slots *= 2;
-      --shift;
-    }
-    mask = slots - 1;
-    // New secrets for every table: the AS numbers come from files anyone may
-    // write, and numbers aimed at a fixed hash would share one run of slots.
-    seeded = SeededHash();
-    wide.assign(slots, WideSlot());
+    // Sized once, so that the index's pointers into it stay valid.
+    wide.assign(wideCount, AsCounts());
+    index.clear();
+    arena.recycle();
+    AsCounts* next = wide.data();
     for (ASNumber as : keys) {
       if (as >= kNarrow) {
-        std::size_t slot = hash(as);
-        while (wide[slot].as != kFree) {
-          slot = (slot + 1) & mask;
-        }
-        wide[slot].as = as;
+        index.add(as, next++);
       }
     }
   }
   const std::vector<ASNumber>& ases() const { return keys; }
   // as must be an AS of one of the two graphs.
-  AsCounts& at(ASNumber as) {
-    if (as < kNarrow) {
-      return narrow[as];
-    }
-    std::size_t slot = hash(as);
-    while (wide[slot].as != as) {
-      slot = (slot + 1) & mask;
-    }
-    return wide[slot].counts;
-  }
+  AsCounts& at(ASNumber as) { return as < kNarrow ? narrow[as] : *index.find(as); }
 
  private:
   static constexpr ASNumber kNarrow = 65536;
-  // No wide slot holds an AS number below 65536.
-  static constexpr ASNumber kFree = 0;
-  struct WideSlot {
-    ASNumber as = kFree;
-    AsCounts counts;
-  };
-  std::size_t hash(ASNumber as) const { return static_cast<std::size_t>(seeded(as) >> shift); }
   std::vector<ASNumber> keys;
   std::vector<AsCounts> narrow;
-  std::vector<WideSlot> wide;
-  std::size_t mask = 0;
-  unsigned shift = 60;
-  SeededHash seeded;
+  std::vector<AsCounts> wide;
+  Arena arena;
+  HashIndex<ASNumber, AsCounts*> index{&arena};
 };
 
 // One adjacency of the later graph, seen from both ends as the edge table's `relationship`
