@@ -1,7 +1,5 @@
 #include "table/report_table.h"
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -9,7 +7,6 @@
 
 #include "asgraph/as_graph.h"
 #include "cli/exit_status.h"
-#include "cli/graph_input.h"
 #include "engine/report_figures.h"
 #include "fileio/path_name.h"
 #include "table/report_series.h"
@@ -17,8 +14,6 @@
 #include "table/series_figure.h"
 #include "table/series_reader.h"
 #include "table/table_output.h"
-#include "table/table_progress.h"
-#include "text/escaped_text.h"
 
 namespace {
 
@@ -50,22 +45,21 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
   rows.holdRows();
   rows.header();
 
-  TableProgress progress(progressShown, err, options.inputs.size());
+  SeriesReader reader(options, progressShown, err);
   std::vector<ComparisonFigures> plotted;
   // The earlier graph of the pair (with --base, the first graph throughout) and the later one.
   auto earlier = std::make_unique<ASGraph>();
   auto later = std::make_unique<ASGraph>();
   std::size_t earlierIndex = 0;
-  int status = kExitSuccess;
-  std::string message;
-  progress.show(0, options.inputs[0]);
-  status = readGraphInput(options.inputs[0], *earlier, message);
-  for (std::size_t i = 1; status == kExitSuccess && i < options.inputs.size(); ++i) {
-    progress.show(i, options.inputs[i]);
-    *later = ASGraph();
-    status = readGraphInput(options.inputs[i], *later, message);
-    if (status != kExitSuccess) {
-      break;
+  for (std::size_t i = 0; i < reader.count(); ++i) {
+    if (!reader.read(i, i == 0 ? *earlier : *later)) {
+      const int status = reader.fail();
+      table.finish(false);
+      plot.finish(false);
+      return status;
+    }
+    if (i == 0) {
+      continue;
     }
     const ComparisonFigures figures = compareForReport(*earlier, *later);
     rows.text(options.inputs[earlierIndex]);
@@ -84,14 +78,7 @@ int runReportTable(const TableOptions& options, bool progressShown, FILE* err) {
       earlierIndex = i;
     }
   }
-  // The failure's line comes after the progress display is gone.
-  progress.erase();
-  if (status != kExitSuccess) {
-    std::fputs(message.c_str(), err);
-    table.finish(false);
-    plot.finish(false);
-    return status;
-  }
+  reader.done();
   if (plotting) {
     std::vector<std::string> labels;
     for (const std::string& input : options.inputs) {
